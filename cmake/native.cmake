@@ -1,0 +1,26 @@
+# Native build: the portable core under AddressSanitizer and UBSan, with GoogleTest and
+# OSMesa so that rendering checks draw real frames offscreen.
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+set(QG_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+add_library(qgcore STATIC ${QG_PORTABLE_SOURCES})
+target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(qgcore PUBLIC ${QG_WARNINGS} ${QG_SANITIZE})
+target_link_options(qgcore PUBLIC ${QG_SANITIZE})
+# OSMesa exports the GL entry points itself; it comes first so that GLU binds to it.
+target_link_libraries(qgcore PUBLIC OSMesa GLU)
+
+file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
+add_executable(core_tests ${QG_CORE_TESTS})
+target_link_libraries(core_tests qgcore GTest::gtest_main)
+gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST)
+
+# Benchmarks are programs, not tests: tools/bench runs them.
+file(GLOB QG_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
+foreach(bench ${QG_BENCHES})
+  get_filename_component(name ${bench} NAME_WE)
+  add_executable(${name} ${bench})
+  target_link_libraries(${name} qgcore)
+endforeach()

@@ -1,0 +1,38 @@
+# Windows build (mingw-w64): quakeglass.scr, the Windows tests and the end-to-end helpers.
+# Runtimes are linked statically so the .scr imports system DLLs only.
+set(QG_STATIC -static -static-libgcc -static-libstdc++)
+add_compile_options(${QG_WARNINGS})
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501)
+
+set(QG_WIN_SOURCES ${QG_ALL_SOURCES})
+list(FILTER QG_WIN_SOURCES EXCLUDE REGEX "winmain_win32\\.cpp$")
+set(QG_RESOURCES ${CMAKE_SOURCE_DIR}/src/resources/quakeglass.rc)
+
+add_library(qgwin STATIC ${QG_WIN_SOURCES})
+target_include_directories(qgwin PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(qgwin PUBLIC opengl32 glu32 winmm comctl32 gdi32 user32 advapi32 shell32 kernel32)
+target_link_options(qgwin PUBLIC ${QG_STATIC})
+
+add_executable(quakeglass WIN32 ${CMAKE_SOURCE_DIR}/src/host/winmain_win32.cpp ${QG_RESOURCES})
+set_target_properties(quakeglass PROPERTIES SUFFIX ".scr")
+target_link_libraries(quakeglass qgwin)
+
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+  file(GLOB QG_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+  add_executable(win_tests ${QG_WIN_TESTS} ${QG_RESOURCES})
+  target_link_libraries(win_tests qgwin GTest::gtest_main)
+  # One wine process per test: the host's state is process-wide, as in a real run.
+  gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES TIMEOUT 60)
+
+  # Small Windows programs that the end-to-end scenarios drive.
+  file(GLOB QG_E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+  foreach(tool ${QG_E2E_TOOLS})
+    get_filename_component(name ${tool} NAME_WE)
+    add_executable(${name} ${tool})
+    target_link_libraries(${name} qgwin)
+  endforeach()
+endif()
