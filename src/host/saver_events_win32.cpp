@@ -1,0 +1,85 @@
+// The program's own handler of the saver window: starts the animation when the
+// window is created, stops it when the window goes, and ends a full-screen run
+// on the seventh mouse move. Main thread; renderRunning is read by the render thread.
+#include "capture/desktop_snapshot.h"
+#include "host/saver_host_win32.h"
+#include "render/render_thread_win32.h"
+#include "settings/display_mode_switcher_win32.h"
+#include "settings/saver_settings.h"
+#include "settings/settings_store.h"
+
+std::atomic<bool> renderRunning{false};
+HANDLE renderThreadHandle = nullptr;
+int mouseMoveCount = 0;
+
+int threadPriorityFor(int priority) {
+    static const int byLevel[] = {THREAD_PRIORITY_LOWEST,  THREAD_PRIORITY_BELOW_NORMAL,
+                                  THREAD_PRIORITY_NORMAL,  THREAD_PRIORITY_ABOVE_NORMAL,
+                                  THREAD_PRIORITY_HIGHEST, THREAD_PRIORITY_TIME_CRITICAL};
+    return priority >= 0 && priority <= 5 ? byLevel[priority] : THREAD_PRIORITY_NORMAL;
+}
+
+static bool displaySwitchConfigured() {
+    return !saverHost.previewMode && saverSettings.resW && saverSettings.resH && saverSettings.resC;
+}
+
+static void startUp(HWND window) {
+    SettingsStore::load();
+    if (!saverSettings.useOGL) captureDesktop();
+    if (displaySwitchConfigured()) {
+        if (switchDisplayMode(saverSettings.resW, saverSettings.resH, saverSettings.resC)) {
+            SetWindowPos(window, nullptr, 0, 0, saverSettings.resW, saverSettings.resH, SWP_SHOWWINDOW);
+        } else {
+            MessageBoxA(window, "Error setting resolution", "QGSS", MB_OK);
+            PostQuitMessage(0);
+        }
+    }
+    renderRunning = true;
+    renderThreadHandle = CreateThread(nullptr, 0, RenderThread, window, 0, nullptr);
+    if (renderThreadHandle) SetThreadPriority(renderThreadHandle, threadPriorityFor(saverSettings.Priority));
+}
+
+// Both ends of a run: the window going away, and the mouse-move exit.
+static void shutDown() {
+    SettingsStore::save();
+    if (displaySwitchConfigured()) switchDisplayMode(0, 0, 0);
+    stopRenderThread();
+}
+
+void stopRenderThread() {
+    renderRunning = false;
+    if (!renderThreadHandle) return;
+    // Keep answering messages sent to this thread meanwhile: the GL driver may send some.
+    const DWORD deadline = GetTickCount() + 1000;
+    for (;;) {
+        DWORD now = GetTickCount();
+        DWORD left = LONG(deadline - now) > 0 ? deadline - now : 0;
+        DWORD woke = MsgWaitForMultipleObjects(1, &renderThreadHandle, FALSE, left, QS_SENDMESSAGE);
+        if (woke != WAIT_OBJECT_0 + 1) break;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+static void onMouseMove(HWND window) {
+    if (saverHost.previewMode) return;
+    if (mouseMoveCount++ <= 5) return;
+    // With a password verifier loaded the close must go through the password check.
+    if (saverHost.verifyPasswordFn) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return;
+    }
+    shutDown();
+    PostQuitMessage(0);
+}
+
+LRESULT SaverEventHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: startUp(window); break;
+    case WM_DESTROY: shutDown(); break;
+    case WM_MOUSEMOVE: onMouseMove(window); return 0;
+    case WM_SETTINGCHANGE:
+    case WM_ACTIVATEAPP: return 0;
+    }
+    return DefaultSaverHandler(window, message, wParam, lParam);
+}

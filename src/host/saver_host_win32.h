@@ -1,0 +1,51 @@
+// The saver host: run modes, the saver window with its close rules, and the
+// program's own handler that starts and stops the animation. Main thread only,
+// except renderRunning, which the render thread reads.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+
+// Process-wide state of the host.
+struct SaverHostState {
+    HINSTANCE instance = nullptr;
+    bool isWin9x = false;
+    HWND saverWindow = nullptr;
+    bool previewMode = false;
+    bool closeApproved = false;
+    bool verifyingPassword = false;
+    DWORD lastVerifyTick = 0xFFFFFFFF;  // no verification yet
+    UINT queryCancelAutoPlayMessage = 0;
+    HMODULE passwordModule = nullptr;
+    BOOL(WINAPI* verifyPasswordFn)(HWND) = nullptr;
+    HMODULE imeModule = nullptr;
+    HANDLE(WINAPI* associateContextFn)(HWND, HANDLE) = nullptr;
+    HANDLE savedInputContext = nullptr;
+};
+extern SaverHostState saverHost;
+
+extern std::atomic<bool> renderRunning;
+extern HANDLE renderThreadHandle;
+extern int mouseMoveCount;
+
+[[noreturn]] void ProgramEntry();
+// A fault that the system's unhandled-exception filter handles ends the run with the
+// exception code as exit code, as Windows reports for a process that dies of it.
+int SaverMain(HINSTANCE instance, const char* arguments);
+INT_PTR ShowConfigureDialog(HWND parent);
+BOOL ConfigureDialogHook(HINSTANCE instance);
+void ChangeSaverPassword(HWND parent);
+
+int RunSaver(HWND parent);
+LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT DefaultSaverHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL ConfirmClose(HWND window);
+void LoadPasswordVerifier();
+void UnloadPasswordVerifier();
+void SetSaverRunningState(BOOL on);
+
+LRESULT SaverEventHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+int threadPriorityFor(int priority);
+// Clears renderRunning and waits, about a second at most, for the render thread to
+// leave OpenGL, so the process never ends under a frame. Safe to call again.
+void stopRenderThread();

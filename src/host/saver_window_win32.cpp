@@ -1,0 +1,203 @@
+// The saver window: class, creation full screen or inside a preview window, the
+// message loop, and the rules that turn input into a close request (with the
+// Windows 9x password check that may refuse it). Main thread.
+#include "host/saver_host_win32.h"
+
+static const char saverClassName[] = "WindowsScreenSaverClass";
+static const char fullScreenTitle[] = "Screen Saver";
+
+struct WindowPlacement {
+    DWORD exStyle, style;
+    const char* title;
+    int x, y, width, height;
+};
+
+static WindowPlacement fullScreenPlacement() {
+    RECT box;
+    HDC screen = GetDC(nullptr);
+    GetClipBox(screen, &box);
+    ReleaseDC(nullptr, screen);
+    return {WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+            fullScreenTitle, box.left, box.top, box.right - box.left, box.bottom - box.top};
+}
+
+static WindowPlacement previewPlacement(HWND parent) {
+    RECT client;
+    GetClientRect(parent, &client);
+    return {0, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, "Preview", 0, 0, client.right, client.bottom};
+}
+
+static WNDCLASSA saverWindowClass() {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = SaverWindowProc;
+    windowClass.hInstance = saverHost.instance;
+    windowClass.hIcon = LoadIconA(saverHost.instance, MAKEINTRESOURCEA(100));
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = saverClassName;
+    return windowClass;
+}
+
+int RunSaver(HWND parent) {
+    WNDCLASSA windowClass = saverWindowClass();
+    WindowPlacement placement;
+    if (parent) {
+        placement = previewPlacement(parent);
+        saverHost.previewMode = true;
+    } else {
+        placement = fullScreenPlacement();
+        HWND running = FindWindowA(saverClassName, fullScreenTitle);
+        if (running && IsWindow(running)) {
+            SetForegroundWindow(running);
+            return 0;
+        }
+        LoadPasswordVerifier();
+    }
+    saverHost.queryCancelAutoPlayMessage =
+        saverHost.isWin9x ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
+
+    MSG message = {};
+    if (RegisterClassA(&windowClass)) {
+        saverHost.saverWindow = CreateWindowExA(
+            placement.exStyle, saverClassName, placement.title, placement.style, placement.x,
+            placement.y, placement.width, placement.height, parent, nullptr, saverHost.instance, nullptr);
+    }
+    if (saverHost.saverWindow) {
+        if (!saverHost.previewMode) SetForegroundWindow(saverHost.saverWindow);
+        while (GetMessageA(&message, nullptr, 0, 0)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    // A quit posted without WM_DESTROY (mouse-move exit, failed display switch) ends here.
+    stopRenderThread();
+    UnloadPasswordVerifier();
+    // No window means no loop: message.wParam is still 0.
+    return int(message.wParam);
+}
+
+static void giveInputContextBack(HWND window) {
+    if (saverHost.imeModule && saverHost.associateContextFn && saverHost.savedInputContext)
+        saverHost.associateContextFn(window, saverHost.savedInputContext);
+}
+
+// No input method editor opens on the saver window.
+static void detachInputContext(HWND window) {
+    HMODULE imm = GetModuleHandleA("IMM32.DLL");
+    if (!imm) return;
+    saverHost.imeModule = imm;
+    saverHost.associateContextFn = reinterpret_cast<HANDLE(WINAPI*)(HWND, HANDLE)>(
+        reinterpret_cast<void*>(GetProcAddress(imm, "ImmAssociateContext")));
+    if (saverHost.associateContextFn)
+        saverHost.savedInputContext = saverHost.associateContextFn(window, nullptr);
+}
+
+static LRESULT forwardToPreviewParent(HWND window, UINT message, LPARAM lParam) {
+    HWND parent = GetParent(window);
+    if (parent && IsWindow(parent))
+        PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+    return 1;
+}
+
+LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool fullScreen = !saverHost.previewMode;
+    switch (message) {
+    case WM_CREATE:
+        detachInputContext(window);
+        if (fullScreen) SetCursor(nullptr);
+        break;
+    case WM_DESTROY:
+        giveInputContextBack(window);
+        PostQuitMessage(0);
+        break;
+    case WM_SETTEXT:
+        return 0;
+    case WM_PAINT:
+        if (saverHost.closeApproved) return DefWindowProcA(window, message, wParam, lParam);
+        if (fullScreen) SetCursor(nullptr);
+        break;
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+        if (!fullScreen) return forwardToPreviewParent(window, message, lParam);
+        break;
+    case WM_SYSCOMMAND:
+        if (fullScreen && (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE))
+            return 0;
+        break;
+    case WM_TIMER:
+        if (saverHost.closeApproved) return 0;
+        Sleep(0);
+        break;
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+        if (saverHost.closeApproved) return DefWindowProcA(window, message, wParam, lParam);
+        break;
+    }
+    return SaverEventHandler(window, message, wParam, lParam);
+}
+
+static void postClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+// The close rules; returns true when the message has been answered in `result`.
+static bool applyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) {
+    switch (message) {
+    case WM_CLOSE:
+        if (saverHost.isWin9x && !ConfirmClose(window)) return result = 0, true;
+        return false;
+    case WM_APP:
+        if (!saverHost.isWin9x) return false;
+        result = saverHost.verifyPasswordFn ? saverHost.verifyPasswordFn(window) : 1;
+        return true;
+    }
+    if (saverHost.verifyingPassword) return false;
+    switch (message) {
+    case WM_SHOWWINDOW:
+        if (wParam) SetCursor(nullptr);
+        break;
+    case WM_SETCURSOR:
+        SetCursor(nullptr);
+        return result = 1, true;
+    case WM_POWER:
+        if (wParam == PWR_CRITICALRESUME) postClose(window);
+        break;
+    case WM_POWERBROADCAST:
+    case WM_KEYDOWN: case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+        postClose(window);
+        break;
+    }
+    return false;
+}
+
+LRESULT DefaultSaverHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!saverHost.previewMode && !saverHost.closeApproved &&
+        applyCloseRules(window, message, wParam, result))
+        return result;
+    if (message == saverHost.queryCancelAutoPlayMessage && message != 0) {
+        // A protected saver cancels the AutoPlay of an inserted disc; both close.
+        postClose(window);
+        return saverHost.verifyPasswordFn ? 1 : 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+BOOL ConfirmClose(HWND window) {
+    if (saverHost.verifyingPassword) return FALSE;
+    if (!saverHost.verifyPasswordFn) {
+        saverHost.closeApproved = true;
+        return TRUE;
+    }
+    DWORD now = GetTickCount();
+    if (saverHost.lastVerifyTick != 0xFFFFFFFFu && now - saverHost.lastVerifyTick < 200) return FALSE;
+    saverHost.verifyingPassword = true;
+    MSG pending;
+    for (int i = 0; i < 2; ++i)
+        PeekMessageA(&pending, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
+    LRESULT accepted = SendMessageA(window, WM_APP, 0, 0);
+    saverHost.closeApproved = accepted != 0;
+    saverHost.verifyingPassword = false;
+    if (!accepted) SetCursor(nullptr);
+    saverHost.lastVerifyTick = GetTickCount();
+    return saverHost.closeApproved;
+}

@@ -1,0 +1,75 @@
+// The render thread body: context set-up, the frame loop and the teardown.
+// Render thread only; it reads renderRunning before every frame.
+#include "render/render_thread_win32.h"
+
+#include <GL/gl.h>
+
+#include <vector>
+
+#include "effects/random.h"
+#include "host/saver_host_win32.h"
+#include "render/pixel_format.h"
+#include "settings/presets.h"
+#include "settings/presets_win32.h"
+#include "settings/saver_settings.h"
+
+static PIXELFORMATDESCRIPTOR requestDescriptor() {
+    PIXELFORMATDESCRIPTOR request = {};
+    request.nSize = sizeof request;
+    request.nVersion = 1;
+    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    request.iPixelType = PFD_TYPE_RGBA;
+    request.cColorBits = 24;
+    request.cDepthBits = 16;
+    return request;
+}
+
+void chooseBestPixelFormat(HDC deviceContext) {
+    PIXELFORMATDESCRIPTOR descriptor;
+    std::vector<PixelFormatTraits> formats;
+    for (int i = 1; DescribePixelFormat(deviceContext, i, sizeof descriptor, &descriptor); ++i)
+        formats.push_back({descriptor.dwFlags, descriptor.iPixelType, descriptor.cColorBits,
+                           descriptor.cDepthBits});
+    int best = pickBestPixelFormat(formats.data(), int(formats.size()));
+    if (best) {
+        DescribePixelFormat(deviceContext, best, sizeof descriptor, &descriptor);
+        SetPixelFormat(deviceContext, best, &descriptor);
+        return;
+    }
+    PIXELFORMATDESCRIPTOR request = requestDescriptor();
+    SetPixelFormat(deviceContext, ChoosePixelFormat(deviceContext, &request), &request);
+}
+
+static void applyRandomPreset() {
+    seedRandom(timeGetTime());
+    nextRandom();
+    nextRandom();
+    if (saverSettings.randPreset) applyPreset(randomPresetIds[nextRandom() % 8], nullptr);
+}
+
+// Until the scene arrives, a frame is a black clear.
+static void drawFrame(HDC deviceContext) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFlush();
+    wglSwapLayerBuffers(deviceContext, WGL_SWAP_MAIN_PLANE);
+}
+
+DWORD WINAPI RenderThread(LPVOID parameter) {
+    HWND window = static_cast<HWND>(parameter);
+    HDC deviceContext = GetDC(window);
+    chooseBestPixelFormat(deviceContext);
+    HGLRC renderingContext = wglCreateContext(deviceContext);
+    RECT client;
+    GetClientRect(window, &client);
+    wglMakeCurrent(deviceContext, renderingContext);
+    glViewport(client.left, client.top, client.right - client.left, client.bottom - client.top);
+    applyRandomPreset();
+    while (renderRunning) {
+        drawFrame(deviceContext);
+        Sleep(0);
+    }
+    ReleaseDC(window, deviceContext);
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(renderingContext);
+    return 0;
+}
