@@ -36,3 +36,12 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
     target_link_libraries(${name} qgwin)
   endforeach()
 endif()
+
+# End-to-end scenarios: shell scripts run inside the wine session against the real .scr.
+file(GLOB QG_E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
+foreach(script ${QG_E2E_SCRIPTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e.${name} COMMAND bash ${script})
+  set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 300
+    ENVIRONMENT "QG_SCR=$<TARGET_FILE:quakeglass>;QG_BIN=${CMAKE_BINARY_DIR};QG_OUT=${CMAKE_BINARY_DIR}/e2e-out")
+endforeach()

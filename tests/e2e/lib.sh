@@ -1,0 +1,95 @@
+# Sourced by the end-to-end scenarios. They run inside tools/wine-session (a private
+# Xvfb display and wine prefix) with QG_SCR (quakeglass.scr), QG_BIN (the Windows
+# build folder with the helper programs) and QG_OUT (where screenshots go).
+set -u
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+qg_key='HKCU\Software\Veltrask\ss\qg\16'
+mkdir -p "$QG_OUT"
+e2e_failures=0
+e2e_pids=()
+
+# check "what" COMMAND...: one verdict line; a failure is counted, the scenario goes on.
+check() {
+    local what=$1; shift
+    if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; e2e_failures=$((e2e_failures + 1)); fi
+}
+
+# Ends the scenario: stops what it started and exits 1 when a check failed.
+e2e_finish() {
+    local pid
+    for pid in "${e2e_pids[@]}"; do kill "$pid" 2>/dev/null; done
+    [ "$e2e_failures" -eq 0 ]
+    exit $?
+}
+
+reg_reset() { wine reg delete "$qg_key" /f >/dev/null 2>&1; return 0; }
+reg_set_dword() { wine reg add "$qg_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
+# Prints the value as a signed decimal number, or nothing when it is missing.
+reg_get_dword() {
+    local hex
+    hex=$(wine reg query "$qg_key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}')
+    [ -n "$hex" ] && echo $(( (hex ^ 0x80000000) - 0x80000000 ))
+}
+
+# saver_start ARGS...: starts quakeglass.scr; SAVER_PID is the wine process.
+saver_start() {
+    wine "$QG_SCR" "$@" >/dev/null 2>&1 &
+    SAVER_PID=$!
+    e2e_pids+=("$SAVER_PID")
+}
+
+# saver_wait_exit SECONDS: waits for the saver; SAVER_STATUS is its exit status,
+# or "running" (and the saver is killed) when it did not end in time.
+saver_wait_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$SAVER_PID" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.05; done
+    if kill -0 "$SAVER_PID" 2>/dev/null; then
+        SAVER_STATUS=running
+        kill "$SAVER_PID" 2>/dev/null
+        wait "$SAVER_PID" 2>/dev/null
+    else
+        wait "$SAVER_PID"
+        SAVER_STATUS=$?
+    fi
+}
+
+# Milliseconds for the saver to end after the current moment, as SAVER_STATUS plus SAVER_EXIT_MS.
+saver_time_exit() {
+    local start=$(date +%s%N)
+    saver_wait_exit "$1"
+    SAVER_EXIT_MS=$(( ($(date +%s%N) - start) / 1000000 ))
+}
+
+# wait_window NAME [SECONDS]: prints the X window id of the first visible window of that
+# exact title once it is mapped.
+wait_window() {
+    local deadline=$((SECONDS + ${2:-15})) id
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+screenshot() { import -window root "$QG_OUT/$1"; }
+
+# show_desktop: puts the sample desktop picture full screen, as a user's desktop.
+show_desktop() {
+    local picture=$QG_OUT/sample-desktop.png
+    [ -f "$picture" ] || "$e2e_dir/make_sample_desktop.sh" "$picture"
+    display -borderwidth 0 -geometry +0+0 "$picture" &
+    DESKTOP_PID=$!
+    e2e_pids+=("$DESKTOP_PID")
+    local i
+    for i in $(seq 50); do
+        xdotool search --pid "$DESKTOP_PID" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 0.3
+}
+
+# pixel_at FILE X Y: prints "r,g,b" of one pixel of a screenshot.
+pixel_at() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
