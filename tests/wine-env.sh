@@ -11,10 +11,18 @@ qg_prefix_init() {
     [ -f "$WINEPREFIX/.quakeglass-ready" ] && return 0
     mkdir -p "$WINEPREFIX"
     wine wineboot -i >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.quakeglass-ready"
+    local try
+    for try in 1 2 3; do
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        wineserver -w
+        grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" &&
+            grep -q '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" &&
+            { touch "$WINEPREFIX/.quakeglass-ready"; return 0; }
+    done
+    echo "wine-env: could not set up the test prefix $WINEPREFIX" >&2
+    return 1
 }
 
 # qg_xvfb_start [GEOMETRY]: starts Xvfb on a free display; sets QG_XVFB_PID and DISPLAY.
@@ -38,7 +46,7 @@ qg_xvfb_start() {
 # qg_session_start DIR [GEOMETRY]: prefix + display + a wineserver kept alive between programs.
 qg_session_start() {
     qg_xvfb_start "${2:-}" || return 1
-    qg_prefix_init "$1"
+    qg_prefix_init "$1" || return 1
     wineserver -p
 }
 

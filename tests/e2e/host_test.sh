@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The saver host seen from outside: bad command lines, the full-screen window and
+# the ways a user ends it, a second start, and the preview inside a host window.
+. "$(dirname "$0")/lib.sh"
+reg_reset
+# Keep the runs light: the logo needs no desktop capture.
+reg_set_dword useOGL 1
+
+for args in "/x" "/p" "/a 100"; do
+    saver_start $args
+    saver_wait_exit 10
+    check "'$args' exits with -1" [ "$SAVER_STATUS" = 255 ]
+done
+
+# Starts a full-screen run and waits for its window; prints nothing.
+start_full_screen() {
+    saver_start /s
+    wait_window "Screen Saver" 20 >/dev/null && sleep 0.5
+}
+
+show_desktop
+screenshot host-desktop.png
+start_full_screen
+probe=$(wine "$QG_BIN/window_probe.exe" 2>/dev/null | tr -d '\r')
+check "/s shows a topmost 'Screen Saver' window of the saver class over the whole screen" \
+    [ "$probe" = "found 0 0 1024 768 topmost" ]
+wine "$QG_SCR" /s >/dev/null 2>&1
+check "a second /s exits 0 at once" [ $? = 0 ]
+check "and the first one stays" kill -0 "$SAVER_PID"
+screenshot host-fullscreen.png
+check "the saver window covers the desktop in black" \
+    [ "$(convert "$QG_OUT/host-fullscreen.png" -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)" = 0 ]
+xdotool key space
+saver_time_exit 5
+check "a key press ends it with 0 within a second ($SAVER_EXIT_MS ms)" \
+    [ "$SAVER_STATUS" = 0 -a "$SAVER_EXIT_MS" -lt 1000 ]
+
+end_by() {  # key | click | moves
+    case $1 in
+        key) xdotool key a ;;
+        click) xdotool click 1 ;;
+        moves) local i; for i in $(seq 1 9); do xdotool mousemove $((100 + 37 * i)) $((80 + 23 * i)); sleep 0.03; done ;;
+    esac
+}
+
+# Twenty runs in a row, ended every way a user ends one: every exit must be clean.
+statuses=()
+for i in $(seq 0 19); do
+    way=$(echo key click moves | cut -d' ' -f$((i % 3 + 1)))
+    start_full_screen
+    end_by "$way"
+    saver_time_exit 5
+    statuses+=("$way:$SAVER_STATUS:${SAVER_EXIT_MS}ms")
+done
+echo "runs: ${statuses[*]}"
+check "20 runs ended by keys, clicks and mouse moves all exit 0 within a second" \
+    bash -c '! printf "%s\n" "$@" | grep -v -E ":0:([0-9]{1,3})ms$"' _ "${statuses[@]}"
+
+out=$(wine "$QG_BIN/preview_host.exe" "$QG_SCR" 1 2>/dev/null | tr -d '\r')
+echo "$out"
+check "/p puts a 152x112 child titled Preview in the host window" grep -q '^child Preview 152x112$' <<<"$out"
+check "the preview ignores input" grep -q '^alive-after-input$' <<<"$out"
+exit_ms=$(awk '$1 == "exit" && $2 == "ended" && $3 == 0 {print $4}' <<<"$out")
+check "the preview ends with 0 within a second of its host window's end ($exit_ms ms)" \
+    [ -n "$exit_ms" -a "${exit_ms:-9999}" -lt 1000 ]
+
+reg_reset
+e2e_finish
