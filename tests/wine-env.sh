@@ -48,6 +48,9 @@ qg_session_start() {
     qg_xvfb_start "${2:-}" || return 1
     qg_prefix_init "$1" || return 1
     wineserver -p
+    # The first program starts Wine's background services; start them here, away from
+    # any caller's pipes, or a caller that reads a program's output waits for them.
+    wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 qg_session_end() {
