@@ -5,7 +5,7 @@ include(GoogleTest)
 
 set(QG_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
-add_library(qgcore STATIC ${QG_PORTABLE_SOURCES})
+add_library(qgcore STATIC ${QG_NATIVE_SOURCES})
 target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qgcore PUBLIC ${QG_WARNINGS} ${QG_SANITIZE})
 target_link_options(qgcore PUBLIC ${QG_SANITIZE})

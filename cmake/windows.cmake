@@ -4,7 +4,7 @@ set(QG_STATIC -static -static-libgcc -static-libstdc++)
 add_compile_options(${QG_WARNINGS})
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501)
 
-set(QG_WIN_SOURCES ${QG_ALL_SOURCES})
+set(QG_WIN_SOURCES ${QG_WINDOWS_SOURCES})
 list(FILTER QG_WIN_SOURCES EXCLUDE REGEX "winmain_win32\\.cpp$")
 set(QG_RESOURCES ${CMAKE_SOURCE_DIR}/src/resources/quakeglass.rc)
 
