@@ -2,6 +2,7 @@
 // down, each pixel blue, green, red. Taken on the main thread before the render
 // thread starts; the render thread turns it into the scene texture and frees it.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct DesktopSnapshot {
@@ -12,3 +13,10 @@ struct DesktopSnapshot {
 extern DesktopSnapshot desktopSnapshot;
 
 void captureDesktop();
+
+// Bytes of a width x height snapshot, or 0 when the size is not positive or so
+// large that the buffers would not fit (the capture then takes no snapshot).
+size_t snapshotBytes(int width, int height);
+
+// 32-bit blue, green, red, unused pixels to packed blue, green, red.
+void packBgrxToBgr(const uint8_t* bgrx, size_t pixelCount, uint8_t* bgr);

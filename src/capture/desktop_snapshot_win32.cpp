@@ -7,11 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "capture/snapshot_layout.h"
 #include "host/saver_host_win32.h"
 #include "settings/saver_settings.h"
-
-DesktopSnapshot desktopSnapshot;
 
 // Reads the whole off-screen bitmap as 32-bit rows, top row first.
 static bool readBitmap(HDC memory, HBITMAP bitmap, int width, int height, uint8_t* bgrx) {

@@ -43,23 +43,30 @@ static int runCommand(const SaverCommand& command) {
     return -1;
 }
 
-// mingw has no __try: the guard is a top-level filter that asks the system's own
-// filter, and when that one handles the fault the run ends here with the fault's code.
+// mingw has no __try: the guard is the top-level filter, which the system's own
+// unhandled-exception filter consults. It handles every fault: the saver-running state
+// goes off and the run ends with the fault's code. It does not call that filter again:
+// nested, the filter starts a debugger against a process stuck in its own filter.
 static LONG WINAPI guardFilter(EXCEPTION_POINTERS* exception) {
-    SetUnhandledExceptionFilter(nullptr);  // the system filter would call us again
-    LONG verdict = UnhandledExceptionFilter(exception);
-    if (verdict != EXCEPTION_EXECUTE_HANDLER) return verdict;
     SetSaverRunningState(FALSE);
     ExitProcess(exception->ExceptionRecord->ExceptionCode);
+}
+
+int runGuarded(int (*mode)(const void*), const void* context) {
+    LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(guardFilter);
+    int result = mode(context);
+    SetUnhandledExceptionFilter(previous);
+    return result;
+}
+
+static int runCommandLine(const void* arguments) {
+    return runCommand(readSaverCommand(static_cast<const char*>(arguments), saverHost.isWin9x));
 }
 
 int SaverMain(HINSTANCE instance, const char* arguments) {
     saverHost.instance = instance;
     saverHost.isWin9x = detectWin9x();
-    LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(guardFilter);
-    int result = runCommand(readSaverCommand(arguments, saverHost.isWin9x));
-    SetUnhandledExceptionFilter(previous);
-    return result;
+    return runGuarded(runCommandLine, arguments);
 }
 
 BOOL ConfigureDialogHook(HINSTANCE) { return TRUE; }

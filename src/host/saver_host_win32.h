@@ -32,6 +32,8 @@ extern int mouseMoveCount;
 // A fault that the system's unhandled-exception filter handles ends the run with the
 // exception code as exit code, as Windows reports for a process that dies of it.
 int SaverMain(HINSTANCE instance, const char* arguments);
+// Runs one mode inside the structured-exception guard.
+int runGuarded(int (*mode)(const void*), const void* context);
 INT_PTR ShowConfigureDialog(HWND parent);
 BOOL ConfigureDialogHook(HINSTANCE instance);
 void ChangeSaverPassword(HWND parent);

@@ -3,3 +3,4 @@
 
 #define IDS_DESCRIPTION 1
 #define IDI_SAVER 100
+#define IDB_LOGO 115

@@ -1,4 +1,7 @@
-#include "capture/snapshot_layout.h"
+// The snapshot record and its byte layout, apart from GDI.
+#include "capture/desktop_snapshot.h"
+
+DesktopSnapshot desktopSnapshot;
 
 // The capture reads 4 bytes a pixel before packing 3; a GL texture side is far below
 // this bound, and anything above it would be a buffer the size of the address space.

@@ -1,0 +1,13 @@
+// The GL state every frame relies on, set once before the first frame: effect
+// geometry, light, movement, projection, switches, material and the scene texture.
+// Render thread only, with its context current.
+#pragma once
+#include <cstdint>
+
+extern uint32_t desktopTexture;
+
+void prepareScene();
+// Turns the desktop snapshot into the scene texture and frees the snapshot. Without a
+// snapshot (no capture, or a size that could not be held) nothing is uploaded and the
+// scene is drawn in its lit white material.
+void uploadSnapshotTexture();
