@@ -87,7 +87,9 @@ TEST(Motion, ResetFillsFromSettingsAndStepsMoveOnlyTheAngles) {
     EXPECT_NEAR(motion.angleY, 0.384f, 1e-4);
     EXPECT_NEAR(motion.angleZ, 2.25f, 1e-4);
     EXPECT_NEAR(motion.zoomScale, 0.0525f, 1e-6);
-    stepMotion(1.0f);  // a second later: each value has moved by its rate
+    stepMotion(1.0f);  // the output shows the phase before this step's advance
+    EXPECT_NEAR(motion.angleX, 0.3333f, 1e-4);
+    stepMotion(0.0f);  // ...so a second's advance shows one frame later
     EXPECT_NEAR(motion.angleX, 0.3333f + 0.6667f, 1e-3);
     EXPECT_NEAR(motion.angleY, 0.384f + 0.96f, 1e-3);
     EXPECT_NEAR(motion.angleZ, 2.25f + 6.75f, 1e-3);

@@ -1,0 +1,10 @@
+// The eight built-in presets, named by the command identifiers of their dialog buttons.
+#pragma once
+#include <cstdint>
+
+// Writes the preset's values into saverSettings; false (and nothing changed) when
+// `command` names no preset.
+bool applyPresetValues(int command);
+
+// The preset for each value 0..7 of the render thread's random draw.
+extern const uint16_t randomPresetIds[8];

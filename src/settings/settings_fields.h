@@ -1,0 +1,32 @@
+// The one table of settings fields: registry name, type, default and bank slot.
+// It drives defaults, load, save and the user banks, and the dialog's edits.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "settings/saver_settings.h"
+
+struct SettingsField {
+    const char* name;  // registry value name, also the record's field name
+    bool isFloat;      // float32 in memory, a whole number in the registry
+    int32_t defaultValue;
+    int bankSlot;      // -1: not part of a user bank
+    size_t offset;     // where the field lives in SaverSettings
+};
+
+extern const SettingsField settingsFields[29];
+const int settingsFieldCount = 29;
+const int bankSlotCount = 26;
+
+// The stored form of a field (floats truncated toward zero) and its way back.
+int32_t storedValue(const SaverSettings& settings, const SettingsField& field);
+void assignStored(SaverSettings& settings, const SettingsField& field, int32_t value);
+
+// Float to the registry's whole number, truncated toward zero; saturates where the
+// float is beyond 32 bits instead of overflowing.
+int32_t truncateToInt32(float value);
+
+// Registry value name of a bank slot, "usersave%02d_%02d": always 13 characters.
+void bankValueName(int bank, int slot, char (&name)[16]);
+
+SaverSettings defaultSettings();

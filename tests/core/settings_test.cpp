@@ -1,0 +1,124 @@
+#include "settings/presets.h"
+#include "settings/settings_fields.h"
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <set>
+#include <string>
+
+TEST(Settings, DefaultsAreTheDocumentedOnes) {
+    SettingsStore::applyDefaults();
+    const SaverSettings& s = saverSettings;
+    EXPECT_EQ(s.Priority, 2);
+    EXPECT_EQ(s.x_div, 25.0f);
+    EXPECT_EQ(s.y_div, 19.0f);
+    EXPECT_EQ(s.xyAmplitude, 10.0f);
+    EXPECT_EQ(s.xyFrequency1, 10.0f);
+    EXPECT_EQ(s.xyFrequency2, 10.0f);
+    EXPECT_EQ(s.xySizeX, 60.0f);
+    EXPECT_EQ(s.xySizeY, 60.0f);
+    EXPECT_EQ(s.Mode, Explode);
+    EXPECT_EQ(s.genChildren, 2);
+    EXPECT_EQ(s.xyGoraud, 1);
+    EXPECT_EQ(s.useLinear, 1);
+    EXPECT_EQ(s.screenTextureWidth, 512);
+    EXPECT_EQ(s.screenTextureHeight, 256);
+    EXPECT_EQ(s.useTrails, 0);
+    EXPECT_EQ(s.enableMovement, 1);
+    EXPECT_EQ(s.rotX0, 10.0f);
+    EXPECT_EQ(s.rotX1, 30.0f);
+    EXPECT_EQ(s.rotY0, 10.0f);
+    EXPECT_EQ(s.rotY1, 25.0f);
+    EXPECT_EQ(s.rotZ0, 45.0f);
+    EXPECT_EQ(s.rotZ1, 20.0f);
+    EXPECT_EQ(s.zoom0, 25.0f);
+    EXPECT_EQ(s.zoom1, 20.0f);
+    EXPECT_EQ(s.useOGL, 0);
+    EXPECT_EQ(s.randPreset, 0);
+    EXPECT_EQ(s.resW | s.resH | s.resC, 0);
+}
+
+TEST(Settings, TableCoversEveryFieldOnceWithBankSlotsInOrder) {
+    std::set<size_t> offsets;
+    for (int i = 0; i < settingsFieldCount; ++i) {
+        offsets.insert(settingsFields[i].offset);
+        EXPECT_EQ(settingsFields[i].bankSlot, i < bankSlotCount ? i : -1) << settingsFields[i].name;
+    }
+    EXPECT_EQ(offsets.size(), size_t(settingsFieldCount));
+    EXPECT_EQ(sizeof(SaverSettings), settingsFieldCount * 4u);
+    // A field's type in the table matches the record: a float default reads back as that float.
+    SaverSettings s = defaultSettings();
+    EXPECT_STREQ(settingsFields[22].name, "zoom0");
+    EXPECT_EQ(storedValue(s, settingsFields[22]), 25);
+}
+
+TEST(Settings, FloatsAreStoredTruncatedTowardZero) {
+    SaverSettings s = defaultSettings();
+    const SettingsField& x = settingsFields[1];  // x_div
+    s.x_div = 7.9f;
+    EXPECT_EQ(storedValue(s, x), 7);
+    s.x_div = -3.7f;
+    EXPECT_EQ(storedValue(s, x), -3);
+    assignStored(s, x, -3);
+    EXPECT_EQ(s.x_div, -3.0f);
+    EXPECT_EQ(truncateToInt32(3e9f), INT32_MAX);
+    EXPECT_EQ(truncateToInt32(-3e9f), INT32_MIN);
+    EXPECT_EQ(truncateToInt32(NAN), 0);
+    assignStored(s, settingsFields[0], INT32_MIN);  // integers pass through unchanged
+    EXPECT_EQ(s.Priority, INT32_MIN);
+}
+
+TEST(Settings, BankNamesAreThirteenCharacters) {
+    char name[16];
+    bankValueName(2, 8, name);
+    EXPECT_STREQ(name, "usersave02_08");
+    bankValueName(3, 25, name);
+    EXPECT_EQ(std::strlen(name), 13u);
+}
+
+TEST(Presets, EachSetsItsFieldsAndKeepsTheRest) {
+    struct Case { int command; int Mode; float x_div, rotY0, rotZ0, zoom1; };
+    const Case cases[] = {
+        {1025, 0, 30, 45, 45, 0}, {1026, 0, 5, 30, 60, 0},  {1072, 0, 40, 360, 0, 0},
+        {1064, 0, 5, 30, 20, 0},  {1065, 3, 60, 0, 0, 0},   {1066, 2, 80, 80, 360, 0},
+        {1067, 3, 80, 0, 3600, 0}, {1068, 3, 60, 10, 45, 20},
+    };
+    for (const Case& c : cases) {
+        SettingsStore::applyDefaults();
+        saverSettings.enableMovement = 0;
+        saverSettings.xyAmplitude = 123;
+        saverSettings.genChildren = 9;
+        saverSettings.Priority = 4;
+        ASSERT_TRUE(applyPresetValues(c.command)) << c.command;
+        EXPECT_EQ(saverSettings.Mode, c.Mode) << c.command;
+        EXPECT_EQ(saverSettings.x_div, c.x_div) << c.command;
+        EXPECT_EQ(saverSettings.rotY0, c.rotY0) << c.command;
+        EXPECT_EQ(saverSettings.rotZ0, c.rotZ0) << c.command;
+        EXPECT_EQ(saverSettings.zoom1, c.zoom1) << c.command;
+        EXPECT_EQ(saverSettings.enableMovement, 1) << c.command;
+        EXPECT_EQ(saverSettings.Priority, 4) << c.command;
+        bool explode = c.command < 1065 || c.command == 1072;
+        EXPECT_EQ(saverSettings.xyAmplitude == 123, explode) << c.command;
+        EXPECT_EQ(saverSettings.genChildren == 9, !explode) << c.command;
+    }
+    SettingsStore::applyDefaults();
+}
+
+TEST(Presets, OtherCommandsChangeNothing) {
+    SettingsStore::applyDefaults();
+    SaverSettings before = saverSettings;
+    for (int command : {1039, 1, 2, 1024, 1027, 0, 65535})
+        EXPECT_FALSE(applyPresetValues(command)) << command;
+    EXPECT_EQ(std::memcmp(&before, &saverSettings, sizeof before), 0);
+}
+
+TEST(Presets, RandomDrawFourIsWaveOne) {
+    EXPECT_EQ(randomPresetIds[4], 1065);
+    std::set<int> distinct(randomPresetIds, randomPresetIds + 8);
+    EXPECT_EQ(distinct.size(), 8u);
+    for (int id : randomPresetIds) EXPECT_TRUE(applyPresetValues(id)) << id;
+    SettingsStore::applyDefaults();
+}
