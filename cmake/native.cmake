@@ -15,7 +15,8 @@ target_link_libraries(qgcore PUBLIC OSMesa GLU)
 file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
 add_executable(core_tests ${QG_CORE_TESTS})
 target_link_libraries(core_tests qgcore GTest::gtest_main)
-gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
+  PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")
 
 # Benchmarks are programs, not tests: tools/bench runs them.
 file(GLOB QG_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)

@@ -1,0 +1,5 @@
+// The process-wide effect records.
+#include "effects/geometry.h"
+
+FragmentList fragmentList;
+BitmapTexture LogoTexture;
