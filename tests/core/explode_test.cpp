@@ -1,0 +1,214 @@
+#include "effects/explode.h"
+#include "effects/random.h"
+#include "settings/saver_settings.h"
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "osmesa_fixture.h"
+
+namespace {
+
+struct ExplodeTest : testing::Test {
+    void SetUp() override {
+        SettingsStore::applyDefaults();
+        clearFragments();
+        seedRandom(1);
+    }
+    void TearDown() override {
+        clearFragments();
+        SettingsStore::applyDefaults();
+    }
+    // A flying piece with the given velocity, as the launch would leave it.
+    static Fragment flying(Float3 velocity, int generation = 0) {
+        Fragment f;
+        f.velocity = velocity;
+        f.launched = true;
+        f.resting = false;
+        f.generation = generation;
+        return f;
+    }
+    static int updatesToRest(Fragment f) {
+        int n = 0;
+        while (!f.resting && n < 10000) f.update(1.0f, 0.05f), ++n;
+        return n;
+    }
+};
+
+}  // namespace
+
+TEST_F(ExplodeTest, FirstStepBuildsTheWallColumnByColumnBottomUp) {
+    saverSettings.x_div = 4, saverSettings.y_div = 3;
+    stepExplosion();
+    ASSERT_EQ(fragmentList.size(), 12u);
+    const Fragment& first = fragmentList[0];
+    EXPECT_EQ(first.position.x, 128.0f);
+    EXPECT_EQ(first.position.y, 128.0f);
+    EXPECT_EQ(fragmentList[1].position.y, 384.0f);  // next one up the same column
+    EXPECT_EQ(fragmentList[3].position.x, 384.0f);  // then the next column
+    EXPECT_EQ(first.corner0.x, -128.0f);
+    EXPECT_EQ(first.corner0.y, -128.0f);
+    EXPECT_EQ(first.corner0.z, 0.0f);
+    EXPECT_FLOAT_EQ(first.corner1.z, (256 + 256) * -0.3f);
+    // Texture pairs: lower-left, lower-right, upper-right, upper-left; t = 1 at the bottom.
+    const float expected[4][2] = {{0, 1}, {0.25f, 1}, {0.25f, 2 / 3.0f}, {0, 2 / 3.0f}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_FLOAT_EQ(first.texCoords[k].s, expected[k][0]) << k;
+        EXPECT_FLOAT_EQ(first.texCoords[k].t, expected[k][1]) << k;
+    }
+    EXPECT_FLOAT_EQ(fragmentList[11].texCoords[2].t, 0.0f);
+    for (const Fragment& f : fragmentList) EXPECT_TRUE(f.resting && !f.launched && f.generation == 0);
+}
+
+TEST_F(ExplodeTest, LaunchValuesFollowTheGeneratorInOrder) {
+    saverSettings.x_div = 1, saverSettings.y_div = 1;  // one piece: launched on its first draw
+    stepExplosion();
+    seedRandom(42);
+    stepExplosion();
+    seedRandom(42);
+    nextRandom();  // the launch decision
+    int r[6];
+    for (int& v : r) v = nextRandom();
+    const Fragment& f = fragmentList[0];
+    ASSERT_TRUE(f.launched);
+    EXPECT_FALSE(f.resting);
+    EXPECT_EQ(f.velocity.x, float(r[2] % 60 - 30));
+    EXPECT_EQ(f.velocity.y, float(r[1] % 60 - 30));
+    EXPECT_EQ(f.velocity.z, float(r[0] % 100 - 30));
+    EXPECT_FLOAT_EQ(f.spin.x, (r[5] % 100) * 0.1f - 5);
+    EXPECT_FLOAT_EQ(f.spin.z, (r[3] % 100) * 0.1f - 5);
+    // The generator is the C runtime's: seed 1 starts 41, 18467, 6334.
+    seedRandom(1);
+    EXPECT_EQ(nextRandom(), 41);
+    EXPECT_EQ(nextRandom(), 18467);
+    EXPECT_EQ(nextRandom(), 6334);
+}
+
+TEST_F(ExplodeTest, RestComesAfterAFixedNumberOfUpdates) {
+    EXPECT_EQ(updatesToRest(flying({69, -3, 12})), 141);
+    EXPECT_EQ(updatesToRest(flying({-30, 29, 0})), 125);
+    EXPECT_EQ(updatesToRest(flying({0, 0, 0})), 1);
+    Fragment f = flying({10, 0, 0});
+    f.spin = {1, 2, 3};
+    f.update(2.0f, 0.05f);
+    EXPECT_FLOAT_EQ(f.position.x, 2 * 9.5f);
+    EXPECT_FLOAT_EQ(f.rotation.z, 6.0f);
+    Fragment wall;  // resting pieces do not move
+    wall.velocity = {5, 5, 5};
+    wall.update(1.0f, 0.05f);
+    EXPECT_EQ(wall.position.x, 0.0f);
+}
+
+TEST_F(ExplodeTest, RestedPiecesGiveWayToChildrenUpToGenerationThree) {
+    saverSettings.genChildren = 2;
+    for (int generation = 0; generation < 4; ++generation) {
+        clearFragments();
+        Fragment parent = flying({0, 0, 0}, generation);
+        parent.position = {10, 20, 30};
+        parent.corner1 = {4, 6, -8};
+        parent.rotation = {90, 0, 0};
+        parent.update(1.0f, 0.05f);  // zero velocity: rests on its first update
+        fragmentList.push_back(parent);
+        fragmentList.push_back(flying({50, 0, 0}));  // keeps the list from emptying
+        stepExplosion();
+        const size_t children = generation < 3 ? 2 : 0;
+        ASSERT_EQ(fragmentList.size(), 1 + children) << generation;
+        EXPECT_EQ(fragmentList[0].velocity.x, 50.0f);  // removal keeps the order
+        for (size_t k = 1; k <= children; ++k) {
+            const Fragment& child = fragmentList[k];
+            EXPECT_EQ(child.generation, generation + 1);
+            EXPECT_EQ(child.position.y, 20.0f);
+            EXPECT_EQ(child.corner1.z, -4.0f);
+            EXPECT_EQ(child.rotation.x, 0.0f);
+            EXPECT_TRUE(child.launched && !child.resting);
+        }
+    }
+}
+
+TEST_F(ExplodeTest, AWallPieceHasTwoFourAndEightDescendants) {
+    saverSettings.x_div = 1, saverSettings.y_div = 1;
+    saverSettings.genChildren = 2;
+    stepExplosion();
+    int perGeneration[4] = {};
+    for (int frame = 0; frame < 5000 && !fragmentList.empty(); ++frame) {
+        for (Fragment& f : fragmentList) f.update(10.0f, 0.05f);
+        for (const Fragment& f : fragmentList)
+            if (f.launched && f.resting) ++perGeneration[f.generation];
+        stepExplosion();
+        if (fragmentList.size() == 1 && !fragmentList[0].launched && perGeneration[3]) break;
+    }
+    EXPECT_EQ(perGeneration[0], 1);
+    EXPECT_EQ(perGeneration[1], 2);
+    EXPECT_EQ(perGeneration[2], 4);
+    EXPECT_EQ(perGeneration[3], 8);
+    ASSERT_EQ(fragmentList.size(), 1u);  // the wall was built again
+    EXPECT_FALSE(fragmentList[0].launched);
+}
+
+TEST_F(ExplodeTest, WithoutChildrenPiecesVanishAndTheWallReturns) {
+    for (int children : {0, -5}) {
+        clearFragments();
+        saverSettings.genChildren = children;
+        saverSettings.x_div = 2, saverSettings.y_div = 2;
+        stepExplosion();
+        bool rebuilt = false;
+        for (int frame = 0; frame < 3000 && !rebuilt; ++frame) {
+            for (Fragment& f : fragmentList) f.update(10.0f, 0.05f);
+            stepExplosion();
+            for (const Fragment& f : fragmentList) ASSERT_EQ(f.generation, 0);
+            rebuilt = fragmentList.size() == 4 && !fragmentList[0].launched && !fragmentList[3].launched;
+            if (frame == 0) rebuilt = false;
+        }
+        EXPECT_TRUE(rebuilt) << children;
+    }
+}
+
+TEST_F(ExplodeTest, DegenerateAndHugeSizesKeepTheListBounded) {
+    const float sizes[][2] = {{0, 19}, {-1, 5}, {25, 0.5f}, {NAN, 3}, {2e9f, 2e9f}, {1e5f, 1e5f}};
+    for (auto size : sizes) {
+        saverSettings.x_div = size[0], saverSettings.y_div = size[1];
+        clearFragments();
+        stepExplosion();
+        stepExplosion();
+        EXPECT_TRUE(fragmentList.empty()) << size[0] << "x" << size[1];
+    }
+    // A large wall with a huge number of children per piece stops at the bound.
+    saverSettings.x_div = 100, saverSettings.y_div = 100;
+    saverSettings.genChildren = 2000000000;
+    clearFragments();
+    stepExplosion();
+    for (Fragment& f : fragmentList) f.launched = true, f.resting = true;
+    stepExplosion();
+    EXPECT_EQ(long(fragmentList.size()), maxFragments - 100 * 100);  // the parents are gone
+}
+
+TEST_F(ExplodeTest, FirstFrameDrawsNothingAndTheWallFacesTheViewer) {
+    OffscreenGL gl(64, 48);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 1024, 0, 768, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glEnable(GL_DEPTH_TEST);
+    quadrantTexture();
+    saverSettings.x_div = 2, saverSettings.y_div = 2;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawFragments();
+    EXPECT_TRUE(gl.isBlack(32, 24));
+    stepExplosion();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawFragments();
+    // The whole wall, upright: red top-left, green top-right, blue bottom-left, white bottom-right.
+    EXPECT_EQ(gl.at(10, 10).r, 255);
+    EXPECT_EQ(gl.at(54, 10).g, 255);
+    EXPECT_EQ(gl.at(10, 38).b, 255);
+    OffscreenGL::Rgb white = gl.at(54, 38);
+    EXPECT_EQ(white.r + white.g + white.b, 765);
+    // Turned around, each box shows its back face and culls its front.
+    for (Fragment& f : fragmentList) f.rotation.y = 180;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawFragments();
+    EXPECT_FALSE(gl.isBlack(10, 10));
+}
