@@ -6,9 +6,13 @@
 
 #include <vector>
 
+#include "effects/geometry.h"
 #include "effects/random.h"
+#include "effects/wave_grid.h"
 #include "host/saver_host_win32.h"
+#include "render/frame.h"
 #include "render/pixel_format.h"
+#include "render/scene.h"
 #include "settings/presets.h"
 #include "settings/presets_win32.h"
 #include "settings/saver_settings.h"
@@ -40,17 +44,15 @@ void chooseBestPixelFormat(HDC deviceContext) {
     SetPixelFormat(deviceContext, ChoosePixelFormat(deviceContext, &request), &request);
 }
 
-static void applyRandomPreset() {
+static void seedRandomAndPreset() {
     seedRandom(timeGetTime());
     nextRandom();
     nextRandom();
     if (saverSettings.randPreset) applyPreset(randomPresetIds[nextRandom() % 8], nullptr);
 }
 
-// Until the scene arrives, a frame is a black clear.
-static void drawFrame(HDC deviceContext) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glFlush();
+static void renderFrame(HDC deviceContext) {
+    drawFrame();
     wglSwapLayerBuffers(deviceContext, WGL_SWAP_MAIN_PLANE);
 }
 
@@ -63,9 +65,15 @@ DWORD WINAPI RenderThread(LPVOID parameter) {
     GetClientRect(window, &client);
     wglMakeCurrent(deviceContext, renderingContext);
     glViewport(client.left, client.top, client.right - client.left, client.bottom - client.top);
-    applyRandomPreset();
+    waveCenter[0] = 512.0f, waveCenter[1] = 384.0f;
+    seedRandomAndPreset();
+    prepareScene();
+    if (saverSettings.useOGL)
+        glBindTexture(GL_TEXTURE_2D, LogoTexture.textureName);
+    else
+        uploadSnapshotTexture();
     while (renderRunning) {
-        drawFrame(deviceContext);
+        renderFrame(deviceContext);
         Sleep(0);
     }
     ReleaseDC(window, deviceContext);

@@ -1,0 +1,6 @@
+// One frame of the animation: clear, place the scene, let the view draw and
+// advance, move the scene. Render thread only, its context current.
+#pragma once
+
+// Everything of a frame but presenting it; the caller swaps the buffers.
+void drawFrame();

@@ -1,0 +1,106 @@
+#include "render/scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdlib>
+
+#include "capture/desktop_snapshot.h"
+#include "effects/explode.h"
+#include "effects/geometry.h"
+#include "effects/wave_grid.h"
+#include "render/motion.h"
+#include "settings/saver_settings.h"
+
+#ifndef GL_BGR_EXT
+#define GL_BGR_EXT 0x80E0
+#endif
+
+uint32_t desktopTexture = 0;
+
+static const GLfloat lightPosition[] = {0, 0, 1, 1};
+static const GLfloat lightAmbient[] = {0.1f, 0.1f, 0.1f, 1};
+static const GLfloat lightDiffuse[] = {1, 1, 1, 1};
+static const GLfloat lightSpecular[] = {1, 1, 1, 1};
+static const GLfloat materialAmbient[] = {0.1f, 0.1f, 0.1f, 1};
+static const GLfloat materialDiffuse[] = {0, 0, 1, 1};
+static const GLfloat materialSpecular[] = {1, 1, 1, 1};
+static const GLfloat materialShininess = 50;
+static const GLfloat materialEmission[] = {0, 0, 0, 1};
+
+// Wrap, filters and environment of the texture that is bound now.
+static void setTextureParameters() {
+    const GLint filter = saverSettings.useLinear ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+static void setLight() {
+    // Given while the model-view matrix is the identity: a light fixed behind the eye.
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, lightDiffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, lightSpecular);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+}
+
+static void setMaterial() {
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, materialAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, materialDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, materialSpecular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, materialShininess);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, materialEmission);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    // The scene is lit in the white current colour. Mesa 22 keeps the blue diffuse after
+    // the first enable; tracking takes hold when it is switched on once more.
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_COLOR_MATERIAL);
+    glColor4f(1, 1, 1, 1);
+}
+
+void prepareScene() {
+    if (saverSettings.Mode != Explode) {
+        WaveGrid::build();
+        glEnable(GL_NORMALIZE);  // the smoothed normals are not unit length
+    } else {
+        clearFragments();
+    }
+    setLight();
+    resetMotion();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(120, 1.33, 10, 10000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glShadeModel(GL_SMOOTH);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 1, 1);
+    setMaterial();
+    if (saverSettings.useOGL) {
+        LogoTexture.loadResource(115);
+        setTextureParameters();
+    }
+}
+
+void uploadSnapshotTexture() {
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glGenTextures(1, &desktopTexture);
+    glBindTexture(GL_TEXTURE_2D, desktopTexture);
+    setTextureParameters();
+    if (!desktopSnapshot.pixels) return;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // snapshot rows are packed, whatever the width
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, desktopSnapshot.width, desktopSnapshot.height, GL_BGR_EXT,
+                      GL_UNSIGNED_BYTE, desktopSnapshot.pixels);
+    std::free(desktopSnapshot.pixels);
+    desktopSnapshot.pixels = nullptr;
+}
