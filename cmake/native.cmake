@@ -20,6 +20,7 @@ gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
 
 # Benchmarks are programs, not tests: tools/bench runs them.
 file(GLOB QG_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
+list(FILTER QG_BENCHES EXCLUDE REGEX "_win32_bench\\.cpp$")
 foreach(bench ${QG_BENCHES})
   get_filename_component(name ${bench} NAME_WE)
   add_executable(${name} ${bench})

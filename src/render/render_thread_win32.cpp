@@ -51,9 +51,12 @@ static void seedRandomAndPreset() {
     if (saverSettings.randPreset) applyPreset(randomPresetIds[nextRandom() % 8], nullptr);
 }
 
+std::atomic<uint32_t> framesPresented{0};
+
 static void renderFrame(HDC deviceContext) {
     drawFrame();
     wglSwapLayerBuffers(deviceContext, WGL_SWAP_MAIN_PLANE);
+    framesPresented.fetch_add(1, std::memory_order_relaxed);
 }
 
 DWORD WINAPI RenderThread(LPVOID parameter) {
