@@ -18,11 +18,16 @@ target_link_libraries(core_tests qgcore GTest::gtest_main)
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")
 
-# Benchmarks are programs, not tests: tools/bench runs them.
+# Benchmarks are programs, not tests: optimised and without sanitizers, built on demand
+# (tools/bench builds them).
+add_library(qgcore_optimised STATIC EXCLUDE_FROM_ALL ${QG_NATIVE_SOURCES})
+target_include_directories(qgcore_optimised PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(qgcore_optimised PUBLIC ${QG_WARNINGS} -O2)
+target_link_libraries(qgcore_optimised PUBLIC OSMesa GLU)
 file(GLOB QG_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
 list(FILTER QG_BENCHES EXCLUDE REGEX "_win32_bench\\.cpp$")
 foreach(bench ${QG_BENCHES})
   get_filename_component(name ${bench} NAME_WE)
-  add_executable(${name} ${bench})
-  target_link_libraries(${name} qgcore)
+  add_executable(${name} EXCLUDE_FROM_ALL ${bench})
+  target_link_libraries(${name} qgcore_optimised)
 endforeach()
