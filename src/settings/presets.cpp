@@ -1,8 +1,6 @@
 // The preset table: each preset sets a fixed subset of the fields and keeps the rest.
 #include "settings/presets.h"
 
-#include <cstring>
-
 #include "settings/settings_fields.h"
 
 const uint16_t randomPresetIds[8] = {1025, 1026, 1072, 1064, 1065, 1066, 1067, 1068};
@@ -32,19 +30,13 @@ const Preset presets[8] = {
     {1068, {60, 40, 3, keep, 20, 20, 30, 1, 10, 30, 10, 25, 45, 20, 25, 20}},      // Wave 4
 };
 
-const SettingsField& fieldNamed(const char* name) {
-    for (const SettingsField& field : settingsFields)
-        if (std::strcmp(field.name, name) == 0) return field;
-    return settingsFields[0];  // unreachable: every preset field is in the table
-}
-
 }  // namespace
 
 bool applyPresetValues(int command) {
     for (const Preset& preset : presets) {
         if (preset.command != command) continue;
         for (int i = 0; i < presetFieldCount; ++i)
-            if (preset.values[i] != keep) assignStored(saverSettings, fieldNamed(presetFields[i]), preset.values[i]);
+            if (preset.values[i] != keep) assignStored(saverSettings, *findSettingsField(presetFields[i]), preset.values[i]);
         return true;
     }
     return false;

@@ -67,6 +67,12 @@ SaverSettings defaultSettings() {
     return settings;
 }
 
+const SettingsField* findSettingsField(const char* name) {
+    for (const SettingsField& field : settingsFields)
+        if (std::strcmp(field.name, name) == 0) return &field;
+    return nullptr;
+}
+
 SaverSettings saverSettings = defaultSettings();
 
 namespace SettingsStore {

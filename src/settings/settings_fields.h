@@ -30,3 +30,6 @@ int32_t truncateToInt32(float value);
 void bankValueName(int bank, int slot, char (&name)[16]);
 
 SaverSettings defaultSettings();
+
+// The table entry of a field by its registry name; null when there is none.
+const SettingsField* findSettingsField(const char* name);
