@@ -3,8 +3,8 @@
 #include <shellapi.h>
 
 // Addresses under a domain reserved for documentation until real ones exist.
-const char aboutWebLink[] = "http://www.veltrask.example.com/";
-const char aboutMailLink[] = "mailto:support@veltrask.example.com?SUBJECT=Quakeglass";
+const char aboutWebLink[] = "http://www.veltrask.example/";
+const char aboutMailLink[] = "mailto:help@veltrask.example?SUBJECT=Quakeglass";
 
 static const int mailLabel = 1019, webLabel = 1020;
 

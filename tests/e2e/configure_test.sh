@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The configuration run: /c shows the dialog, a preset and OK store it, Cancel stores
+# nothing, /c:<window> puts the dialog over that window; screenshots for the README.
+. "$(dirname "$0")/lib.sh"
+title="Quakeglass Configuration"
+driver() { wine "$QG_BIN/dialog_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+reg_reset
+saver_start /c
+check "/c shows the configuration dialog" [ "$(driver find "$title" | cut -d' ' -f1)" = found ]
+sleep 0.5
+screenshot config-dialog.png
+driver click "$title" 1016 >/dev/null  # About
+check "About opens over it" [ "$(driver find About | cut -d' ' -f1)" = found ]
+sleep 0.5
+screenshot about-dialog.png
+driver click About 1 >/dev/null
+driver click "$title" 1066 1 >/dev/null  # Wave preset 2, then OK
+saver_wait_exit 10
+check "OK ends the run with 1" [ "$SAVER_STATUS" = 1 ]
+check "and stores the preset (Mode $(reg_get_dword Mode), x_div $(reg_get_dword x_div))" \
+    [ "$(reg_get_dword Mode) $(reg_get_dword x_div) $(reg_get_dword rotZ0)" = "2 80 360" ]
+
+reg_reset
+saver_start /c
+driver click "$title" 1068 2 >/dev/null  # Wave preset 4, then Cancel
+saver_wait_exit 10
+check "Cancel ends the run with 2" [ "$SAVER_STATUS" = 2 ]
+check "and stores nothing" [ -z "$(reg_get_dword Mode)" ]
+
+wine "$QG_BIN/dialog_driver.exe" window 8 >"$QG_OUT/owner.txt" 2>/dev/null &
+e2e_pids+=($!)
+sleep 1.5
+owner=$(tr -d '\r' <"$QG_OUT/owner.txt" | head -n 1)
+saver_start "/c:$owner"
+found=$(driver find "$title")
+check "/c:$owner puts the dialog over that window ($found)" [ "${found##* }" = "$owner" ]
+driver click "$title" 2 >/dev/null
+saver_wait_exit 10
+reg_reset
+e2e_finish
