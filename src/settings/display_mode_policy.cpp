@@ -14,6 +14,10 @@ void formatSwitchReport(int result, DisplayRequest request, char (&text)[160]) {
                   long(request.bitsPerPixel));
 }
 
+void formatModeText(DisplayRequest mode, char (&text)[40]) {
+    std::snprintf(text, sizeof text, "%ldx%ldx%ld", long(mode.width), long(mode.height), long(mode.bitsPerPixel));
+}
+
 static int report(const DisplayDriver& driver, int result, DisplayRequest request) {
     char text[160];
     formatSwitchReport(result, request, text);

@@ -27,3 +27,6 @@ int switchDisplayModeWith(const DisplayDriver& driver, DisplayRequest request);
 
 // The user's text for a refused request, by the platform's result code.
 void formatSwitchReport(int result, DisplayRequest request, char (&text)[160]);
+
+// "WIDTHxHEIGHTxBITS", as the mode list shows a mode; 40 bytes hold any three values.
+void formatModeText(DisplayRequest mode, char (&text)[40]);

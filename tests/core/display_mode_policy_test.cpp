@@ -126,3 +126,11 @@ TEST(DisplaySwitchReport, EachResultPicksItsText) {
     formatSwitchReport(-3, {-1, 2147483647, -2147483647 - 1}, text);
     EXPECT_STREQ(text, "Failed to change to -1x2147483647x-2147483648-bit color - unknown reason\n");
 }
+
+TEST(DisplayModeText, HoldsAnyThreeValuesWhole) {
+    char text[40];
+    formatModeText({1024, 768, 16}, text);
+    EXPECT_STREQ(text, "1024x768x16");
+    formatModeText({-2147483647 - 1, -2147483647 - 1, -2147483647 - 1}, text);
+    EXPECT_STREQ(text, "-2147483648x-2147483648x-2147483648");
+}
