@@ -29,10 +29,9 @@ extern HANDLE renderThreadHandle;
 extern int mouseMoveCount;
 
 [[noreturn]] void ProgramEntry();
-// A fault that the system's unhandled-exception filter handles ends the run with the
-// exception code as exit code, as Windows reports for a process that dies of it.
 int SaverMain(HINSTANCE instance, const char* arguments);
-// Runs one mode inside the structured-exception guard.
+// Runs one mode inside the structured-exception guard. A fault ends the run with the
+// exception code as exit code, as Windows reports for a process that dies of it.
 int runGuarded(int (*mode)(const void*), const void* context);
 INT_PTR ShowConfigureDialog(HWND parent);
 BOOL ConfigureDialogHook(HINSTANCE instance);
