@@ -142,8 +142,9 @@ static void postClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 static bool applyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) {
     switch (message) {
     case WM_CLOSE:
-        if (saverHost.isWin9x && !ConfirmClose(window)) return result = 0, true;
-        return false;
+        if (!saverHost.isWin9x || ConfirmClose(window)) return false;
+        result = 0;  // refused: the window stays
+        return true;
     case WM_APP:
         if (!saverHost.isWin9x) return false;
         result = saverHost.verifyPasswordFn ? saverHost.verifyPasswordFn(window) : 1;
@@ -156,7 +157,8 @@ static bool applyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& r
         break;
     case WM_SETCURSOR:
         SetCursor(nullptr);
-        return result = 1, true;
+        result = 1;
+        return true;
     case WM_POWER:
         if (wParam == PWR_CRITICALRESUME) postClose(window);
         break;
