@@ -1,4 +1,5 @@
 // The preset table: each preset sets a fixed subset of the fields and keeps the rest.
+// Portable; writes saverSettings on the caller's thread.
 #include "settings/presets.h"
 
 #include "settings/settings_fields.h"
@@ -36,7 +37,8 @@ bool applyPresetValues(int command) {
     for (const Preset& preset : presets) {
         if (preset.command != command) continue;
         for (int i = 0; i < presetFieldCount; ++i)
-            if (preset.values[i] != keep) assignStored(saverSettings, *findSettingsField(presetFields[i]), preset.values[i]);
+            if (preset.values[i] != keep)
+                assignStored(saverSettings, *findSettingsField(presetFields[i]), preset.values[i]);
         return true;
     }
     return false;

@@ -1,4 +1,5 @@
 // The eight built-in presets, named by the command identifiers of their dialog buttons.
+// Applied on the dialog's thread, or once by the render thread before its first frame.
 #pragma once
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The Windows face of the presets: the portable values, then the dialog's refill.
+// Runs on the configuration dialog's thread or once on the render thread.
 #include "settings/presets_win32.h"
 
 #include "settings/config_dialog_win32.h"

@@ -1,4 +1,5 @@
-// Applying a preset from the configuration dialog or the render thread.
+// Applying a preset from the configuration dialog (which is then refilled) or from
+// the render thread at the start of a run (no dialog).
 #pragma once
 #include <windows.h>
 

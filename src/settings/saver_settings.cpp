@@ -1,32 +1,43 @@
 // The settings record, its field table, defaults and conversions. Portable: the
-// registry calls are in settings_store_win32.cpp.
+// registry calls are in settings_store_win32.cpp. The record is constant-initialised
+// to the defaults, so it holds them before any code of the process runs.
 #include "settings/settings_fields.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#define FIELD(name, isFloat, value, slot) {#name, isFloat, value, slot, offsetof(SaverSettings, name)}
+#define INT_FIELD(name, value, slot) {#name, &SaverSettings::name, nullptr, value, slot}
+#define FLOAT_FIELD(name, value, slot) {#name, nullptr, &SaverSettings::name, value, slot}
 
 // In registry order; banks use the slot numbers 00..25.
-const SettingsField settingsFields[29] = {
-    FIELD(Priority, false, 2, 0),         FIELD(x_div, true, 25, 1),
-    FIELD(y_div, true, 19, 2),            FIELD(xyAmplitude, true, 10, 3),
-    FIELD(xyFrequency1, true, 10, 4),     FIELD(xyFrequency2, true, 10, 5),
-    FIELD(xySizeX, true, 60, 6),          FIELD(xySizeY, true, 60, 7),
-    FIELD(Mode, false, 0, 8),             FIELD(genChildren, false, 2, 9),
-    FIELD(xyGoraud, false, 1, 10),        FIELD(useLinear, false, 1, 11),
-    FIELD(screenTextureWidth, false, 512, 12), FIELD(screenTextureHeight, false, 256, 13),
-    FIELD(useTrails, false, 0, 14),       FIELD(enableMovement, false, 1, 15),
-    FIELD(rotX0, true, 10, 16),           FIELD(rotX1, true, 30, 17),
-    FIELD(rotY0, true, 10, 18),           FIELD(rotY1, true, 25, 19),
-    FIELD(rotZ0, true, 45, 20),           FIELD(rotZ1, true, 20, 21),
-    FIELD(zoom0, true, 25, 22),           FIELD(zoom1, true, 20, 23),
-    FIELD(useOGL, false, 0, 24),          FIELD(randPreset, false, 0, 25),
-    FIELD(resW, false, 0, -1),            FIELD(resH, false, 0, -1),
-    FIELD(resC, false, 0, -1),
+constexpr SettingsField settingsFields[29] = {
+    INT_FIELD(Priority, 2, 0),          FLOAT_FIELD(x_div, 25, 1),
+    FLOAT_FIELD(y_div, 19, 2),          FLOAT_FIELD(xyAmplitude, 10, 3),
+    FLOAT_FIELD(xyFrequency1, 10, 4),   FLOAT_FIELD(xyFrequency2, 10, 5),
+    FLOAT_FIELD(xySizeX, 60, 6),        FLOAT_FIELD(xySizeY, 60, 7),
+    INT_FIELD(Mode, 0, 8),              INT_FIELD(genChildren, 2, 9),
+    INT_FIELD(xyGoraud, 1, 10),         INT_FIELD(useLinear, 1, 11),
+    INT_FIELD(screenTextureWidth, 512, 12), INT_FIELD(screenTextureHeight, 256, 13),
+    INT_FIELD(useTrails, 0, 14),        INT_FIELD(enableMovement, 1, 15),
+    FLOAT_FIELD(rotX0, 10, 16),         FLOAT_FIELD(rotX1, 30, 17),
+    FLOAT_FIELD(rotY0, 10, 18),         FLOAT_FIELD(rotY1, 25, 19),
+    FLOAT_FIELD(rotZ0, 45, 20),         FLOAT_FIELD(rotZ1, 20, 21),
+    FLOAT_FIELD(zoom0, 25, 22),         FLOAT_FIELD(zoom1, 20, 23),
+    INT_FIELD(useOGL, 0, 24),           INT_FIELD(randPreset, 0, 25),
+    INT_FIELD(resW, 0, -1),             INT_FIELD(resH, 0, -1),
+    INT_FIELD(resC, 0, -1),
 };
-#undef FIELD
+#undef INT_FIELD
+#undef FLOAT_FIELD
+
+static constexpr SaverSettings tableDefaults() {
+    SaverSettings settings{};
+    for (const SettingsField& field : settingsFields) assignStored(settings, field, field.defaultValue);
+    return settings;
+}
+
+static constexpr SaverSettings defaults = tableDefaults();
 
 int32_t truncateToInt32(float value) {
     if (std::isnan(value)) return 0;
@@ -36,36 +47,14 @@ int32_t truncateToInt32(float value) {
 }
 
 int32_t storedValue(const SaverSettings& settings, const SettingsField& field) {
-    const char* at = reinterpret_cast<const char*>(&settings) + field.offset;
-    if (field.isFloat) {
-        float value;
-        std::memcpy(&value, at, sizeof value);
-        return truncateToInt32(value);
-    }
-    int32_t value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-
-void assignStored(SaverSettings& settings, const SettingsField& field, int32_t value) {
-    char* at = reinterpret_cast<char*>(&settings) + field.offset;
-    if (field.isFloat) {
-        float converted = float(value);
-        std::memcpy(at, &converted, sizeof converted);
-    } else {
-        std::memcpy(at, &value, sizeof value);
-    }
+    return field.floatField ? truncateToInt32(settings.*field.floatField) : settings.*field.intField;
 }
 
 void bankValueName(int bank, int slot, char (&name)[16]) {
     std::snprintf(name, sizeof name, "usersave%02d_%02d", bank, slot);
 }
 
-SaverSettings defaultSettings() {
-    SaverSettings settings;
-    for (const SettingsField& field : settingsFields) assignStored(settings, field, field.defaultValue);
-    return settings;
-}
+SaverSettings defaultSettings() { return defaults; }
 
 const SettingsField* findSettingsField(const char* name) {
     for (const SettingsField& field : settingsFields)
@@ -73,8 +62,8 @@ const SettingsField* findSettingsField(const char* name) {
     return nullptr;
 }
 
-SaverSettings saverSettings = defaultSettings();
+SaverSettings saverSettings = defaults;
 
 namespace SettingsStore {
-void applyDefaults() { saverSettings = defaultSettings(); }
+void applyDefaults() { saverSettings = defaults; }
 }

@@ -1,17 +1,18 @@
 // The one table of settings fields: registry name, type, default and bank slot.
 // It drives defaults, load, save and the user banks, and the dialog's edits.
+// Constant data, read by any thread.
 #pragma once
-#include <cstddef>
 #include <cstdint>
 
 #include "settings/saver_settings.h"
 
 struct SettingsField {
     const char* name;  // registry value name, also the record's field name
-    bool isFloat;      // float32 in memory, a whole number in the registry
+    // Exactly one is set: the field is an int32 or a float32 holding a whole number.
+    int32_t SaverSettings::*intField;
+    float SaverSettings::*floatField;
     int32_t defaultValue;
-    int bankSlot;      // -1: not part of a user bank
-    size_t offset;     // where the field lives in SaverSettings
+    int bankSlot;  // -1: not part of a user bank
 };
 
 extern const SettingsField settingsFields[29];
@@ -20,7 +21,12 @@ const int bankSlotCount = 26;
 
 // The stored form of a field (floats truncated toward zero) and its way back.
 int32_t storedValue(const SaverSettings& settings, const SettingsField& field);
-void assignStored(SaverSettings& settings, const SettingsField& field, int32_t value);
+constexpr void assignStored(SaverSettings& settings, const SettingsField& field, int32_t value) {
+    if (field.floatField)
+        settings.*field.floatField = float(value);
+    else
+        settings.*field.intField = value;
+}
 
 // Float to the registry's whole number, truncated toward zero; saturates where the
 // float is beyond 32 bits instead of overflowing.

@@ -1,6 +1,6 @@
 // The registry side of the settings: one key of the current user, one REG_DWORD per
 // field and per bank slot. Failures are silent; a value that cannot be read keeps
-// its default (load) or becomes 0 (bank recall).
+// its default (load) or becomes 0 (bank recall). Main thread (saver window or dialog).
 #include <windows.h>
 
 #include "settings/settings_fields.h"

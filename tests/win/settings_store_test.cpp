@@ -1,4 +1,5 @@
-// The settings store against the real registry of the test prefix.
+// The settings store against the real registry of the test prefix. Each test starts
+// and ends without the key, so that none depends on another.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -111,6 +112,14 @@ TEST_F(SettingsStoreTest, OddValuesLoadAsTheyCanOrKeepTheirDefault) {
     EXPECT_EQ(saverSettings.screenTextureWidth, -1);
     EXPECT_EQ(saverSettings.zoom0, 25.0f);
     EXPECT_EQ(valueNames().size(), 6u);  // loading wrote nothing
+}
+
+TEST_F(SettingsStoreTest, AKeyWithOnlyModeLoadsTheDefaultsWithThatMode) {
+    putDword("Mode", 2);
+    SettingsStore::load();
+    SaverSettings expected = defaultSettings();
+    expected.Mode = Wave2;
+    EXPECT_EQ(std::memcmp(&expected, &saverSettings, sizeof expected), 0);
 }
 
 TEST_F(SettingsStoreTest, BankDHoldsExactlyItsTwentySixSlots) {
