@@ -56,6 +56,8 @@ echo "runs: ${statuses[*]}"
 check "20 runs ended by keys, clicks and mouse moves all exit 0 within a second" \
     bash -c '! printf "%s\n" "$@" | grep -v -E ":0:([0-9]{1,3})ms$"' _ "${statuses[@]}"
 
+reg_reset
+reg_set_dword useOGL 1
 out=$(wine "$QG_BIN/preview_host.exe" "$QG_SCR" 1 2>/dev/null | tr -d '\r')
 echo "$out"
 check "/p puts a 152x112 child titled Preview in the host window" grep -q '^child Preview 152x112$' <<<"$out"
@@ -63,6 +65,7 @@ check "the preview ignores input" grep -q '^alive-after-input$' <<<"$out"
 exit_ms=$(awk '$1 == "exit" && $2 == "ended" && $3 == 0 {print $4}' <<<"$out")
 check "the preview ends with 0 within a second of its host window's end ($exit_ms ms)" \
     [ -n "$exit_ms" -a "${exit_ms:-9999}" -lt 1000 ]
+check "the preview saves the settings when it ends" [ "$(reg_get_dword zoom0)" = 25 ]
 
 reg_reset
 e2e_finish
