@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "osmesa_fixture.h"
@@ -211,4 +212,35 @@ TEST_F(ExplodeTest, FirstFrameDrawsNothingAndTheWallFacesTheViewer) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawFragments();
     EXPECT_FALSE(gl.isBlack(10, 10));
+}
+
+// Each pixel of a closed box is covered by one front face and one back face; with the
+// back faces culled, additive drawing shows every covered pixel exactly once.
+TEST_F(ExplodeTest, ABoxShowsOnlyItsOuterSidesFromEveryDirection) {
+    OffscreenGL gl(64, 64);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-2, 2, -2, 2, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glColor3ub(64, 64, 64);
+    Fragment box;  // shaped as a wall piece: front face at the larger z
+    box.corner0 = {-1, -1, 0.5f};
+    box.corner1 = {1, 1, -0.5f};
+    fragmentList.push_back(box);
+    auto brightest = [&](float rx, float ry) {
+        fragmentList[0].rotation = {rx, ry, 0};
+        glClear(GL_COLOR_BUFFER_BIT);
+        drawFragments();
+        int most = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) most = std::max(most, gl.at(x, y).r);
+        return most;
+    };
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    for (float rx : {-30.0f, 30.0f, 150.0f, 210.0f})
+        for (float ry : {-40.0f, 40.0f, 140.0f, 220.0f}) EXPECT_EQ(brightest(rx, ry), 64) << rx << "," << ry;
+    glDisable(GL_CULL_FACE);  // the check can see an inner side
+    EXPECT_EQ(brightest(30, 40), 128);
 }
