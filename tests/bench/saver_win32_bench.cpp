@@ -1,7 +1,8 @@
 // Benchmark, not a test: times the desktop capture, or runs the real full-screen
 // saver (settings from the registry) and reports its start-up time and frame rate.
 //   saver_win32_bench capture WIDTH HEIGHT   -> "capture <ms>" (best of 5)
-//   saver_win32_bench run SECONDS            -> "first-frame <ms> fps <frames per second>"
+//   saver_win32_bench run SECONDS [PRESET]   -> "first-frame <ms> fps <frames per second>"
+//     (PRESET: a preset button's identifier, stored over the settings before the run)
 #include <windows.h>
 
 #include <cstdio>
@@ -12,7 +13,9 @@
 #include "capture/desktop_snapshot.h"
 #include "host/saver_host_win32.h"
 #include "render/render_thread_win32.h"
+#include "settings/presets.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 static double nowMs() {
     LARGE_INTEGER frequency, counter;
@@ -59,7 +62,14 @@ static int benchRun(double seconds) {
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "capture") == 0) return benchCapture(std::atoi(argv[2]), std::atoi(argv[3]));
-    if (argc == 3 && std::strcmp(argv[1], "run") == 0) return benchRun(std::atof(argv[2]));
-    std::fprintf(stderr, "usage: saver_win32_bench capture W H | run SECONDS\n");
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "run") == 0) {
+        if (argc == 4) {
+            SettingsStore::load();
+            applyPresetValues(std::atoi(argv[3]));
+            SettingsStore::save();  // the run loads its settings from the registry
+        }
+        return benchRun(std::atof(argv[2]));
+    }
+    std::fprintf(stderr, "usage: saver_win32_bench capture W H | run SECONDS [PRESET]\n");
     return 2;
 }
