@@ -25,28 +25,37 @@ qg_prefix_init() {
     return 1
 }
 
-# qg_xvfb_start [GEOMETRY]: starts Xvfb on a free display; sets QG_XVFB_PID and DISPLAY.
+# qg_xvfb_start [GEOMETRY | XVFB OPTIONS...]: starts Xvfb on a display it picks itself
+# (-displayfd: two sessions started together never share one); sets QG_XVFB_PID and DISPLAY.
+# Default: one 1024x768 screen of 24 bits.
 qg_xvfb_start() {
-    local geometry=${1:-1024x768x24} n
-    for n in $(seq 71 199); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp >/dev/null 2>&1 &
+    local options=("$@")
+    [ ${#options[@]} -eq 0 ] && options=(1024x768x24)
+    [[ ${options[0]} =~ ^[0-9]+x[0-9]+ ]] && options=(-screen 0 "${options[0]}")
+    local numberfile n i
+    numberfile=$(mktemp)
+    Xvfb -displayfd 9 -nolisten tcp "${options[@]}" 9>"$numberfile" >/dev/null 2>&1 &
     QG_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
+    for i in $(seq 100); do
+        n=$(head -n 1 "$numberfile")
+        [ -n "$n" ] && break
+        sleep 0.05
     done
-    echo "wine-env: Xvfb did not start on $DISPLAY" >&2
+    rm -f "$numberfile"
+    if [ -n "$n" ]; then
+        export DISPLAY=":$n"
+        xdpyinfo >/dev/null 2>&1 && return 0
+    fi
+    echo "wine-env: Xvfb did not start (${options[*]})" >&2
     return 1
 }
 
-# qg_session_start DIR [GEOMETRY]: prefix + display + a wineserver kept alive between programs.
+# qg_session_start DIR [GEOMETRY | XVFB OPTIONS...]: prefix + display + a wineserver kept
+# alive between programs.
 qg_session_start() {
-    qg_xvfb_start "${2:-}" || return 1
-    qg_prefix_init "$1" || return 1
+    local prefix=$1; shift
+    qg_xvfb_start "$@" || return 1
+    qg_prefix_init "$prefix" || return 1
     wineserver -p
     # The first program starts Wine's background services; start them here, away from
     # any caller's pipes, or a caller that reads a program's output waits for them.
