@@ -12,11 +12,24 @@ struct DesktopSnapshot {
 };
 extern DesktopSnapshot desktopSnapshot;
 
-void captureDesktop();
+// A rectangle of the screen in the coordinates of the whole (virtual) screen, whose
+// left and top are negative where a monitor lies left of or above the primary one.
+struct ScreenArea {
+    int32_t left, top, width, height;
+};
 
-// Bytes of a width x height snapshot, or 0 when the size is not positive or so
-// large that the buffers would not fit (the capture then takes no snapshot).
+// No GL implementation takes a texture side beyond its largest texture size; this is
+// far past any screen, and keeps every stored size within what capture and mipmaps hold.
+const int32_t maxSnapshotSide = 8192;
+
+// Bytes of a width x height snapshot, or 0 when a side is not positive or beyond
+// maxSnapshotSide (the capture then takes no snapshot).
 size_t snapshotBytes(int width, int height);
 
-// 32-bit blue, green, red, unused pixels to packed blue, green, red.
-void packBgrxToBgr(const uint8_t* bgrx, size_t pixelCount, uint8_t* bgr);
+// The texture size: the settings' own, or 128 x 64 in a preview.
+void snapshotSize(bool previewMode, int& width, int& height);
+
+// The part of the screen the snapshot shows: exactly what the full-screen window covers
+// (on several monitors, all of them). A preview, a small child window of the control
+// panel, shows the primary screen, as does a window with no area.
+ScreenArea snapshotArea(bool previewMode, const ScreenArea& window, const ScreenArea& primaryScreen);

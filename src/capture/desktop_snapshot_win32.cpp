@@ -1,56 +1,57 @@
-// Takes the desktop snapshot through GDI: the primary screen squeezed into the
-// texture size, read back in one piece. Main thread, during saver window creation.
+// Takes the desktop snapshot through GDI: the screen area copied once into a DIB section,
+// then squeezed to the texture size in portable code. Main thread, during saver window
+// creation.
 #include "capture/desktop_snapshot_win32.h"
 
 #include <cstdlib>
 
-#include "host/saver_host_win32.h"
-#include "settings/saver_settings.h"
+#include "capture/picture_squeeze.h"
 
-// Reads a whole bitmap as 32-bit rows, top row first.
-static bool readBitmap(HDC context, HBITMAP bitmap, int width, int height, uint8_t* bgrx) {
+// A 32-bit top-down DIB section of the area's size with a copy of the area in it.
+static HBITMAP copyArea(HDC source, const ScreenArea& area, void*& bits) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biWidth = area.width;
+    info.bmiHeader.biHeight = -area.height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    return GetDIBits(context, bitmap, 0, UINT(height), bgrx, &info, DIB_RGB_COLORS) == height;
+    HBITMAP section = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!section) return nullptr;
+    HDC memory = CreateCompatibleDC(source);
+    HGDIOBJ previous = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, area.width, area.height, source, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return section;
 }
 
-DesktopSnapshot captureArea(HDC source, int sourceWidth, int sourceHeight, int width, int height) {
+DesktopSnapshot captureArea(HDC source, const ScreenArea& area, int width, int height) {
     const size_t bytes = snapshotBytes(width, height);
-    if (bytes == 0) return {};
-    HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    // The memory context keeps its default stretch mode: reduced pixels are ANDed.
-    StretchBlt(memory, 0, 0, width, height, source, 0, 0, sourceWidth, sourceHeight, SRCCOPY);
-    SelectObject(memory, previous);  // GetDIBits wants the bitmap out of any context
-
-    DesktopSnapshot snapshot = {};
-    uint8_t* bgrx = static_cast<uint8_t*>(std::malloc(bytes / 3 * 4));
+    if (bytes == 0 || area.width <= 0 || area.height <= 0) return {};
+    void* bits = nullptr;
+    HBITMAP section = copyArea(source, area, bits);
+    if (!section) return {};
+    const BgrxPicture picture = {static_cast<const uint8_t*>(bits), area.width, area.height,
+                                 size_t(area.width) * 4};
     uint8_t* pixels = static_cast<uint8_t*>(std::malloc(bytes));
-    if (bgrx && pixels && bitmap && readBitmap(memory, bitmap, width, height, bgrx)) {
-        packBgrxToBgr(bgrx, size_t(width) * size_t(height), pixels);
+    DesktopSnapshot snapshot = {};
+    if (pixels && squeezePicture(picture, width, height, pixels))
         snapshot = {width, height, pixels};
-        pixels = nullptr;
-    }
-    std::free(bgrx);
-    std::free(pixels);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
+    else
+        std::free(pixels);
+    DeleteObject(section);
     return snapshot;
 }
 
-void captureDesktop() {
-    const int width = saverHost.previewMode ? 128 : saverSettings.screenTextureWidth;
-    const int height = saverHost.previewMode ? 64 : saverSettings.screenTextureHeight;
-    HWND desktop = GetDesktopWindow();
-    HDC screen = GetWindowDC(desktop);
-    RECT rect;
-    GetWindowRect(desktop, &rect);
-    desktopSnapshot = captureArea(screen, rect.right, rect.bottom, width, height);
-    ReleaseDC(desktop, screen);
+void captureDesktop(bool previewMode, const ScreenArea& window) {
+    int width, height;
+    snapshotSize(previewMode, width, height);
+    RECT primary;
+    GetWindowRect(GetDesktopWindow(), &primary);
+    const ScreenArea primaryScreen = {0, 0, primary.right, primary.bottom};
+    HDC screen = GetDC(nullptr);
+    desktopSnapshot = captureArea(screen, snapshotArea(previewMode, window, primaryScreen), width, height);
+    ReleaseDC(nullptr, screen);
 }

@@ -4,6 +4,10 @@
 
 #include "capture/desktop_snapshot.h"
 
-// Squeezes the source's top-left sourceWidth x sourceHeight into width x height and reads
-// it back in the snapshot's layout; an empty snapshot when the size cannot be held.
-DesktopSnapshot captureArea(HDC source, int sourceWidth, int sourceHeight, int width, int height);
+// Copies `area` of the source once and squeezes it into width x height in the snapshot's
+// layout; an empty snapshot when the size cannot be held.
+DesktopSnapshot captureArea(HDC source, const ScreenArea& area, int width, int height);
+
+// Takes the desktop snapshot, before the saver window covers the screen. `window` is the
+// area the full-screen window is about to cover.
+void captureDesktop(bool previewMode, const ScreenArea& window);

@@ -1,7 +1,7 @@
 // The program's own handler of the saver window: starts the animation when the
 // window is created, stops it when the window goes, and ends a full-screen run
 // on the seventh mouse move. Main thread; renderRunning is read by the render thread.
-#include "capture/desktop_snapshot.h"
+#include "capture/desktop_snapshot_win32.h"
 #include "host/saver_host_win32.h"
 #include "render/render_thread_win32.h"
 #include "settings/display_mode_switcher_win32.h"
@@ -23,9 +23,11 @@ static bool displaySwitchConfigured() {
     return !saverHost.previewMode && saverSettings.resW && saverSettings.resH && saverSettings.resC;
 }
 
-static void startUp(HWND window) {
+static void startUp(HWND window, const CREATESTRUCTA& creation) {
     SettingsStore::load();
-    if (!saverSettings.useOGL) captureDesktop();
+    // The window is not on the screen yet: the snapshot shows what it is about to cover.
+    const ScreenArea covered = {creation.x, creation.y, creation.cx, creation.cy};
+    if (!saverSettings.useOGL) captureDesktop(saverHost.previewMode, covered);
     if (displaySwitchConfigured()) {
         if (switchDisplayMode(saverSettings.resW, saverSettings.resH, saverSettings.resC)) {
             SetWindowPos(window, nullptr, 0, 0, saverSettings.resW, saverSettings.resH, SWP_SHOWWINDOW);
@@ -75,7 +77,7 @@ static void onMouseMove(HWND window) {
 
 LRESULT SaverEventHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: startUp(window); break;
+    case WM_CREATE: startUp(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam)); break;
     case WM_DESTROY: shutDown(); break;
     case WM_MOUSEMOVE: onMouseMove(window); return 0;
     case WM_SETTINGCHANGE:

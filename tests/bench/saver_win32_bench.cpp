@@ -10,8 +10,9 @@
 #include <cstring>
 #include <thread>
 
-#include "capture/desktop_snapshot.h"
+#include "capture/desktop_snapshot_win32.h"
 #include "host/saver_host_win32.h"
+#include "render/render_start.h"
 #include "render/render_thread_win32.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
@@ -30,7 +31,7 @@ static int benchCapture(int width, int height) {
     double best = 1e9;
     for (int i = 0; i < 5; ++i) {
         double start = nowMs();
-        captureDesktop();
+        captureDesktop(false, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         const double took = nowMs() - start;
         if (took < best) best = took;
         std::free(desktopSnapshot.pixels);

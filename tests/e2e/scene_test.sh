@@ -70,6 +70,13 @@ run_view huge.png screenTextureWidth 2000000000 screenTextureHeight 2000000000 e
 check "a texture size of 2000000000 runs" kill -0 "$SAVER_PID"
 end_run
 check "and ends with 0 on a key" [ "$SAVER_STATUS" = 0 ]
+# A texture one texel wide and 2^26 high once crashed in the mipmap build at every start.
+run_view thin.png screenTextureWidth 1 screenTextureHeight 67108864 enableMovement 0 Mode 1
+check "a 1 x 67108864 texture runs" kill -0 "$SAVER_PID"
+end_run
+check "and ends with 0 on a key" [ "$SAVER_STATUS" = 0 ]
+check "and the stored sizes stay as they were" \
+    [ "$(reg_get_dword screenTextureWidth)x$(reg_get_dword screenTextureHeight)" = 1x67108864 ]
 
 # WINE: the preview's GL pixels live on an offscreen X window of the preview's size.
 reg_reset
