@@ -2,20 +2,12 @@
 // Render thread only; it reads renderRunning before every frame.
 #include "render/render_thread_win32.h"
 
-#include <GL/gl.h>
-
 #include <vector>
 
-#include "effects/geometry.h"
-#include "effects/random.h"
-#include "effects/wave_grid.h"
 #include "host/saver_host_win32.h"
 #include "render/frame.h"
 #include "render/pixel_format.h"
-#include "render/scene.h"
-#include "settings/presets.h"
-#include "settings/presets_win32.h"
-#include "settings/saver_settings.h"
+#include "render/render_start.h"
 
 static PIXELFORMATDESCRIPTOR requestDescriptor() {
     PIXELFORMATDESCRIPTOR request = {};
@@ -44,15 +36,6 @@ void chooseBestPixelFormat(HDC deviceContext) {
     SetPixelFormat(deviceContext, ChoosePixelFormat(deviceContext, &request), &request);
 }
 
-static void seedRandomAndPreset() {
-    seedRandom(timeGetTime());
-    nextRandom();
-    nextRandom();
-    if (saverSettings.randPreset) applyPreset(randomPresetIds[nextRandom() % 8], nullptr);
-}
-
-std::atomic<uint32_t> framesPresented{0};
-
 static void renderFrame(HDC deviceContext) {
     drawFrame();
     wglSwapLayerBuffers(deviceContext, WGL_SWAP_MAIN_PLANE);
@@ -67,14 +50,7 @@ DWORD WINAPI RenderThread(LPVOID parameter) {
     RECT client;
     GetClientRect(window, &client);
     wglMakeCurrent(deviceContext, renderingContext);
-    glViewport(client.left, client.top, client.right - client.left, client.bottom - client.top);
-    waveCenter[0] = 512.0f, waveCenter[1] = 384.0f;
-    seedRandomAndPreset();
-    prepareScene();
-    if (saverSettings.useOGL)
-        glBindTexture(GL_TEXTURE_2D, LogoTexture.textureName);
-    else
-        uploadSnapshotTexture();
+    startRendering(client.right - client.left, client.bottom - client.top, timeGetTime());
     while (renderRunning) {
         renderFrame(deviceContext);
         Sleep(0);

@@ -3,11 +3,5 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
-#include <cstdint>
-
-// Frames presented so far in this process: the benchmark reads it from another thread.
-extern std::atomic<uint32_t> framesPresented;
-
 DWORD WINAPI RenderThread(LPVOID window);
 void chooseBestPixelFormat(HDC deviceContext);
