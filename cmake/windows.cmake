@@ -37,9 +37,12 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
   endforeach()
 endif()
 
-# The Windows benchmark: a real saver run in the bench process, driven by tools/bench.
-add_executable(saver_win32_bench ${CMAKE_SOURCE_DIR}/tests/bench/saver_win32_bench.cpp)
-target_link_libraries(saver_win32_bench qgwin)
+# The Windows benchmarks, driven by tools/bench: a real saver run in the bench process, and
+# the floor of any saver's start-up.
+foreach(bench saver_win32_bench floor_win32_bench)
+  add_executable(${bench} ${CMAKE_SOURCE_DIR}/tests/bench/${bench}.cpp)
+  target_link_libraries(${bench} qgwin)
+endforeach()
 
 # End-to-end scenarios: shell scripts run inside the wine session against the real .scr.
 file(GLOB QG_E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)

@@ -63,7 +63,8 @@ qg_session_start() {
 }
 
 qg_session_end() {
-    wineserver -k 2>/dev/null
-    [ -n "${QG_XVFB_PID:-}" ] && kill "$QG_XVFB_PID" 2>/dev/null && wait "$QG_XVFB_PID" 2>/dev/null
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+    if [ -n "${QG_XVFB_PID:-}" ]; then kill "$QG_XVFB_PID" 2>/dev/null && wait "$QG_XVFB_PID" 2>/dev/null; fi
     QG_XVFB_PID=
+    return 0
 }

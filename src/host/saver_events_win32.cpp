@@ -4,6 +4,7 @@
 #include "capture/desktop_snapshot_win32.h"
 #include "host/saver_host_win32.h"
 #include "render/render_thread_win32.h"
+#include "render/startup_marks.h"
 #include "settings/display_mode_switcher_win32.h"
 #include "settings/saver_settings.h"
 #include "settings/settings_store.h"
@@ -27,7 +28,9 @@ static void startUp(HWND window, const CREATESTRUCTA& creation) {
     SettingsStore::load();
     // The window is not on the screen yet: the snapshot shows what it is about to cover.
     const ScreenArea covered = {creation.x, creation.y, creation.cx, creation.cy};
+    markStartup(captureBegun);
     if (!saverSettings.useOGL) captureDesktop(saverHost.previewMode, covered);
+    markStartup(captureEnded);
     if (displaySwitchConfigured()) {
         if (switchDisplayMode(saverSettings.resW, saverSettings.resH, saverSettings.resC)) {
             SetWindowPos(window, nullptr, 0, 0, saverSettings.resW, saverSettings.resH, SWP_SHOWWINDOW);

@@ -6,6 +6,7 @@
 #include "effects/random.h"
 #include "effects/wave_grid.h"
 #include "render/scene.h"
+#include "render/startup_marks.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
 
@@ -24,8 +25,10 @@ void startRendering(int viewportWidth, int viewportHeight, uint32_t seed) {
     waveCenter[0] = 512.0f, waveCenter[1] = 384.0f;
     seedRandomAndPreset(seed);
     prepareScene();
+    markStartup(scenePrepared);
     if (saverSettings.useOGL)
         glBindTexture(GL_TEXTURE_2D, LogoTexture.textureName);
     else
         uploadSnapshotTexture();
+    markStartup(textureUploaded);
 }

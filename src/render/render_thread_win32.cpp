@@ -8,6 +8,7 @@
 #include "render/frame.h"
 #include "render/pixel_format.h"
 #include "render/render_start.h"
+#include "render/startup_marks.h"
 
 static PIXELFORMATDESCRIPTOR requestDescriptor() {
     PIXELFORMATDESCRIPTOR request = {};
@@ -39,17 +40,21 @@ void chooseBestPixelFormat(HDC deviceContext) {
 static void renderFrame(HDC deviceContext) {
     drawFrame();
     wglSwapLayerBuffers(deviceContext, WGL_SWAP_MAIN_PLANE);
-    framesPresented.fetch_add(1, std::memory_order_relaxed);
+    if (framesPresented == 0) markStartup(firstFrameShown);
+    ++framesPresented;
 }
 
 DWORD WINAPI RenderThread(LPVOID parameter) {
     HWND window = static_cast<HWND>(parameter);
+    markStartup(renderThreadBegun);
     HDC deviceContext = GetDC(window);
     chooseBestPixelFormat(deviceContext);
+    markStartup(pixelFormatSet);
     HGLRC renderingContext = wglCreateContext(deviceContext);
     RECT client;
     GetClientRect(window, &client);
     wglMakeCurrent(deviceContext, renderingContext);
+    markStartup(contextCurrent);
     startRendering(client.right - client.left, client.bottom - client.top, timeGetTime());
     while (renderRunning) {
         renderFrame(deviceContext);

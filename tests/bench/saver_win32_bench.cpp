@@ -3,6 +3,7 @@
 //   saver_win32_bench capture WIDTH HEIGHT   -> "capture <ms>" (best of 5)
 //   saver_win32_bench run SECONDS [PRESET]   -> "first-frame <ms> fps <frames per second>"
 //     (PRESET: a preset button's identifier, stored over the settings before the run)
+//   saver_win32_bench startup                -> each start-up mark, in ms from process start
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "host/saver_host_win32.h"
 #include "render/render_start.h"
 #include "render/render_thread_win32.h"
+#include "render/startup_marks.h"
 #include "settings/presets.h"
 #include "settings/saver_settings.h"
 #include "settings/settings_store.h"
@@ -61,7 +63,25 @@ static int benchRun(double seconds) {
     return 0;
 }
 
+// One run to its first frame, then closed: when each step of the start-up ended.
+static int benchStartup() {
+    std::thread watcher([] {
+        while (framesPresented.load() == 0) Sleep(1);
+        PostMessageA(saverHost.saverWindow, WM_CLOSE, 0, 0);
+    });
+    saverHost.instance = GetModuleHandleA(nullptr);
+    RunSaver(nullptr);
+    watcher.join();
+    static const char* const names[startupMarkCount] = {"capture-begun",   "capture-ended", "thread-begun",
+                                                        "pixel-format",    "context",       "scene",
+                                                        "texture",         "first-frame"};
+    for (int mark = 0; mark < startupMarkCount; ++mark) std::printf("%s %.1f ", names[mark], startupMarkMs[mark]);
+    std::printf("\n");
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "startup") == 0) return benchStartup();
     if (argc == 4 && std::strcmp(argv[1], "capture") == 0) return benchCapture(std::atoi(argv[2]), std::atoi(argv[3]));
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "run") == 0) {
         if (argc == 4) {
@@ -71,6 +91,6 @@ int main(int argc, char** argv) {
         }
         return benchRun(std::atof(argv[2]));
     }
-    std::fprintf(stderr, "usage: saver_win32_bench capture W H | run SECONDS [PRESET]\n");
+    std::fprintf(stderr, "usage: saver_win32_bench capture W H | run SECONDS [PRESET] | startup\n");
     return 2;
 }
