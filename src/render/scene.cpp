@@ -9,6 +9,7 @@
 #include "effects/explode.h"
 #include "effects/geometry.h"
 #include "effects/wave_grid.h"
+#include "render/mipmap.h"
 #include "render/motion.h"
 #include "settings/saver_settings.h"
 
@@ -91,6 +92,20 @@ void prepareScene() {
     }
 }
 
+// Level by level, each made from the one before in the snapshot's own buffer. False, with
+// nothing uploaded, for a size only GLU can take (a side that is no power of two, or
+// beyond the largest texture).
+static bool uploadOwnMipmaps(uint8_t* pixels, int width, int height) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (!mipmapsBuildable(width, height) || width > largest || height > largest) return false;
+    for (int level = 0;; ++level) {
+        glTexImage2D(GL_TEXTURE_2D, level, 3, width, height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels);
+        if (width == 1 && height == 1) return true;
+        halveMipmapLevel(pixels, width, height);
+    }
+}
+
 void uploadSnapshotTexture() {
     glEnable(GL_TEXTURE_2D);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -99,8 +114,9 @@ void uploadSnapshotTexture() {
     setTextureParameters();
     if (!desktopSnapshot.pixels) return;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // snapshot rows are packed, whatever the width
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, desktopSnapshot.width, desktopSnapshot.height, GL_BGR_EXT,
-                      GL_UNSIGNED_BYTE, desktopSnapshot.pixels);
+    if (!uploadOwnMipmaps(desktopSnapshot.pixels, desktopSnapshot.width, desktopSnapshot.height))
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, desktopSnapshot.width, desktopSnapshot.height, GL_BGR_EXT,
+                          GL_UNSIGNED_BYTE, desktopSnapshot.pixels);
     std::free(desktopSnapshot.pixels);
     desktopSnapshot.pixels = nullptr;
 }
