@@ -1,13 +1,37 @@
 // The snapshot record, its size and the part of the screen it shows, apart from GDI.
 #include "capture/desktop_snapshot.h"
 
+#include <cstdlib>
+
 #include "settings/saver_settings.h"
 
 DesktopSnapshot desktopSnapshot;
+PendingSnapshot pendingSnapshot;
 
 size_t snapshotBytes(int width, int height) {
     if (width <= 0 || height <= 0 || width > maxSnapshotSide || height > maxSnapshotSide) return 0;
     return size_t(width) * size_t(height) * 3;
+}
+
+DesktopSnapshot squeezeScreenCopy(ScreenCopy& copy, int width, int height) {
+    DesktopSnapshot snapshot = {};
+    const size_t bytes = snapshotBytes(width, height);
+    if (copy.picture.pixels && bytes > 0) {
+        uint8_t* pixels = static_cast<uint8_t*>(std::malloc(bytes));
+        if (pixels && squeezePicture(copy.picture, width, height, pixels))
+            snapshot = {width, height, pixels};
+        else
+            std::free(pixels);
+    }
+    if (copy.release) copy.release(copy.owner);
+    copy = ScreenCopy();
+    return snapshot;
+}
+
+void finishSnapshot() {
+    if (!pendingSnapshot.copy.picture.pixels) return;
+    desktopSnapshot = squeezeScreenCopy(pendingSnapshot.copy, pendingSnapshot.width, pendingSnapshot.height);
+    pendingSnapshot = PendingSnapshot();
 }
 
 void snapshotSize(bool previewMode, int& width, int& height) {

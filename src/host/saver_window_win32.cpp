@@ -2,6 +2,7 @@
 // message loop, and the rules that turn input into a close request (with the
 // Windows 9x password check that may refuse it). Main thread.
 #include "host/saver_host_win32.h"
+#include "render/render_thread_win32.h"
 
 static const char saverClassName[] = "WindowsScreenSaverClass";
 static const char fullScreenTitle[] = "Screen Saver";
@@ -53,6 +54,7 @@ int RunSaver(HWND parent) {
         }
         LoadPasswordVerifier();
     }
+    startOpenGLWarmUp();
     saverHost.queryCancelAutoPlayMessage =
         saverHost.isWin9x ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
 

@@ -8,6 +8,7 @@
 #include "render/frame.h"
 #include "render/pixel_format.h"
 #include "render/render_start.h"
+#include "render/scene.h"
 #include "render/startup_marks.h"
 
 static PIXELFORMATDESCRIPTOR requestDescriptor() {
@@ -37,6 +38,22 @@ void chooseBestPixelFormat(HDC deviceContext) {
     SetPixelFormat(deviceContext, ChoosePixelFormat(deviceContext, &request), &request);
 }
 
+static HANDLE openGLWarmUp = nullptr;
+
+// The first pixel-format query loads and starts the GL driver, which takes longer than
+// anything else before the first frame; a screen device context is enough for it.
+static DWORD WINAPI warmUpOpenGL(LPVOID) {
+    HDC screen = GetDC(nullptr);
+    PIXELFORMATDESCRIPTOR descriptor;
+    DescribePixelFormat(screen, 1, sizeof descriptor, &descriptor);
+    ReleaseDC(nullptr, screen);
+    return 0;
+}
+
+void startOpenGLWarmUp() {
+    if (!openGLWarmUp) openGLWarmUp = CreateThread(nullptr, 0, warmUpOpenGL, nullptr, 0, nullptr);
+}
+
 static void renderFrame(HDC deviceContext) {
     drawFrame();
     wglSwapLayerBuffers(deviceContext, WGL_SWAP_MAIN_PLANE);
@@ -47,6 +64,8 @@ static void renderFrame(HDC deviceContext) {
 DWORD WINAPI RenderThread(LPVOID parameter) {
     HWND window = static_cast<HWND>(parameter);
     markStartup(renderThreadBegun);
+    prepareSnapshotTexture();  // needs no GL: done while the driver starts
+    if (openGLWarmUp) WaitForSingleObject(openGLWarmUp, INFINITE);
     HDC deviceContext = GetDC(window);
     chooseBestPixelFormat(deviceContext);
     markStartup(pixelFormatSet);

@@ -4,4 +4,7 @@
 #include <windows.h>
 
 DWORD WINAPI RenderThread(LPVOID window);
+// Starts the GL driver on a thread of its own while the saver window is made; the render
+// thread waits for it before it chooses its pixel format. Main thread, once per run.
+void startOpenGLWarmUp();
 void chooseBestPixelFormat(HDC deviceContext);

@@ -19,6 +19,10 @@
 
 uint32_t desktopTexture = 0;
 
+// The snapshot's levels below level 0, made before the upload (render thread only).
+static MipmapChain snapshotMipmaps;
+static bool snapshotPrepared = false;
+
 static const GLfloat lightPosition[] = {0, 0, 1, 1};
 static const GLfloat lightAmbient[] = {0.1f, 0.1f, 0.1f, 1};
 static const GLfloat lightDiffuse[] = {1, 1, 1, 1};
@@ -92,21 +96,30 @@ void prepareScene() {
     }
 }
 
-// Level by level, each made from the one before in the snapshot's own buffer. False, with
-// nothing uploaded, for a size only GLU can take (a side that is no power of two, or
-// beyond the largest texture).
-static bool uploadOwnMipmaps(uint8_t* pixels, int width, int height) {
+void prepareSnapshotTexture() {
+    if (snapshotPrepared) return;
+    snapshotPrepared = true;
+    finishSnapshot();
+    if (desktopSnapshot.pixels)
+        buildMipmapChain(desktopSnapshot.pixels, desktopSnapshot.width, desktopSnapshot.height, snapshotMipmaps);
+}
+
+// Smallest level first: the driver then sizes the whole chain at once instead of growing
+// it level by level. False, with nothing uploaded, when there is no chain or level 0 is
+// beyond the largest texture (GLU then rescales).
+static bool uploadMipmapChain(const MipmapChain& chain) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    if (!mipmapsBuildable(width, height) || width > largest || height > largest) return false;
-    for (int level = 0;; ++level) {
-        glTexImage2D(GL_TEXTURE_2D, level, 3, width, height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels);
-        if (width == 1 && height == 1) return true;
-        halveMipmapLevel(pixels, width, height);
-    }
+    if (chain.levelCount == 0 || chain.width[0] > largest || chain.height[0] > largest) return false;
+    for (int level = chain.levelCount - 1; level >= 0; --level)
+        glTexImage2D(GL_TEXTURE_2D, level, 3, chain.width[level], chain.height[level], 0, GL_BGR_EXT,
+                     GL_UNSIGNED_BYTE, chain.pixels[level]);
+    return true;
 }
 
 void uploadSnapshotTexture() {
+    prepareSnapshotTexture();
+    snapshotPrepared = false;  // the next snapshot is prepared afresh
     glEnable(GL_TEXTURE_2D);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glGenTextures(1, &desktopTexture);
@@ -114,9 +127,10 @@ void uploadSnapshotTexture() {
     setTextureParameters();
     if (!desktopSnapshot.pixels) return;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // snapshot rows are packed, whatever the width
-    if (!uploadOwnMipmaps(desktopSnapshot.pixels, desktopSnapshot.width, desktopSnapshot.height))
+    if (!uploadMipmapChain(snapshotMipmaps))
         gluBuild2DMipmaps(GL_TEXTURE_2D, 3, desktopSnapshot.width, desktopSnapshot.height, GL_BGR_EXT,
                           GL_UNSIGNED_BYTE, desktopSnapshot.pixels);
+    freeMipmapChain(snapshotMipmaps);
     std::free(desktopSnapshot.pixels);
     desktopSnapshot.pixels = nullptr;
 }

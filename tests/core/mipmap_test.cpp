@@ -66,26 +66,29 @@ TEST(Mipmaps, EveryLevelEqualsGlusAtEveryPowerOfTwoShape) {
 
 TEST(Mipmaps, HalvingKeepsTheTopRowOnTopAndRoundsAsGluDoes) {
     // 2x2: top row red (0,0,200) and (0,0,201), bottom row green: one pixel of their mean.
-    uint8_t square[12] = {0, 0, 200, 0, 0, 201, 0, 100, 0, 0, 101, 0};
-    int width = 2, height = 2;
-    halveMipmapLevel(square, width, height);
-    EXPECT_EQ(width, 1);
-    EXPECT_EQ(height, 1);
-    EXPECT_EQ(square[0], 0);
-    EXPECT_EQ(square[1], 50);   // (0 + 0 + 100 + 101 + 2) / 4
-    EXPECT_EQ(square[2], 100);  // (200 + 201 + 0 + 0 + 2) / 4
+    const uint8_t square[12] = {0, 0, 200, 0, 0, 201, 0, 100, 0, 0, 101, 0};
+    uint8_t mean[3];
+    halveMipmapLevel(square, 2, 2, mean);
+    EXPECT_EQ(mean[0], 0);
+    EXPECT_EQ(mean[1], 50);   // (0 + 0 + 100 + 101 + 2) / 4
+    EXPECT_EQ(mean[2], 100);  // (200 + 201 + 0 + 0 + 2) / 4
     // A 4x2 level keeps its left half on the left.
-    uint8_t wide[24] = {255, 255, 255, 255, 255, 255, 0, 0, 0, 0, 0, 0,
-                        255, 255, 255, 255, 255, 255, 0, 0, 0, 0, 0, 0};
-    width = 4, height = 2;
-    halveMipmapLevel(wide, width, height);
-    EXPECT_EQ(wide[0], 255);
-    EXPECT_EQ(wide[3], 0);
+    const uint8_t wide[24] = {255, 255, 255, 255, 255, 255, 0, 0, 0, 0, 0, 0,
+                              255, 255, 255, 255, 255, 255, 0, 0, 0, 0, 0, 0};
+    uint8_t halves[6];
+    halveMipmapLevel(wide, 4, 2, halves);
+    EXPECT_EQ(halves[0], 255);
+    EXPECT_EQ(halves[3], 0);
     // A line rounds down: (3 + 4) / 2.
-    uint8_t line[6] = {3, 3, 3, 4, 4, 4};
-    width = 2, height = 1;
-    halveMipmapLevel(line, width, height);
-    EXPECT_EQ(line[0], 3);
-    EXPECT_FALSE(mipmapsBuildable(301, 256));
-    EXPECT_TRUE(mipmapsBuildable(2048, 1));
+    const uint8_t line[6] = {3, 3, 3, 4, 4, 4};
+    halveMipmapLevel(line, 2, 1, mean);
+    EXPECT_EQ(mean[0], 3);
+
+    MipmapChain chain;
+    EXPECT_FALSE(buildMipmapChain(line, 301, 256, chain));  // GLU rescales such sizes
+    const uint8_t column[12] = {};
+    ASSERT_TRUE(buildMipmapChain(column, 1, 4, chain));
+    EXPECT_EQ(chain.levelCount, 3);
+    EXPECT_EQ(chain.height[2], 1);
+    freeMipmapChain(chain);
 }
