@@ -51,4 +51,9 @@ foreach(script ${QG_E2E_SCRIPTS})
   add_test(NAME e2e.${name} COMMAND bash ${script})
   set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 300
     ENVIRONMENT "QG_SCR=$<TARGET_FILE:quakeglass>;QG_BIN=${CMAKE_BINARY_DIR};QG_OUT=${CMAKE_BINARY_DIR}/e2e-out")
+  # Scenarios that need a display of their own say so in their name; tools/check runs them
+  # in a second session.
+  if(name MATCHES "two_screens")
+    set_tests_properties(e2e.${name} PROPERTIES LABELS two-screens)
+  endif()
 endforeach()
