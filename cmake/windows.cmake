@@ -9,7 +9,7 @@ list(FILTER QG_WIN_SOURCES EXCLUDE REGEX "winmain_win32\\.cpp$")
 set(QG_RESOURCES ${CMAKE_SOURCE_DIR}/src/resources/quakeglass.rc)
 # The resource script takes the version from a header made from project().
 configure_file(${CMAKE_SOURCE_DIR}/src/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
-# windres reads the bitmaps and icon itself: rebuild when any of them changes.
+# windres reads the manifest, bitmaps and icon itself: rebuild when any of them changes.
 file(GLOB QG_RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*)
 set_source_files_properties(${QG_RESOURCES} PROPERTIES OBJECT_DEPENDS "${QG_RESOURCE_INPUTS}")
 
