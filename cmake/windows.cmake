@@ -20,6 +20,8 @@ target_link_options(qgwin PUBLIC ${QG_STATIC})
 
 add_executable(quakeglass WIN32 ${CMAKE_SOURCE_DIR}/src/host/winmain_win32.cpp ${QG_RESOURCES})
 set_target_properties(quakeglass PROPERTIES SUFFIX ".scr")
+# No link time in the header: the same sources give the same file, for the release archive.
+target_link_options(quakeglass PRIVATE -Wl,--no-insert-timestamp)
 target_link_libraries(quakeglass qgwin)
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
