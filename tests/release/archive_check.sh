@@ -23,10 +23,10 @@ check "the archive is named after the project version ($version)" \
 listing=$(unzip -Z1 "$archive" | tr '\n' ' ')
 check "it holds the install note, the licence, the checksums and both builds ($listing)" \
     [ "$listing" = "INSTALL.txt LICENSE.txt x64/quakeglass.scr x86/quakeglass.scr SHA256SUMS " ]
-check "SHA256SUMS verifies the four other files" \
-    bash -c '[ "$(wc -l <SHA256SUMS)" = 4 ] && sha256sum --quiet --strict -c SHA256SUMS'
-check "INSTALL.txt and LICENSE.txt end every line with CRLF" \
-    bash -c '! grep -q -v $'"'\r\$'"' INSTALL.txt LICENSE.txt'
+sums_verify() { [ "$(wc -l <SHA256SUMS)" = 4 ] && sha256sum --quiet --strict -c SHA256SUMS; }
+check "SHA256SUMS verifies the four other files" sums_verify
+crlf_only() { ! grep -q -v $'\r$' "$@"; }
+check "INSTALL.txt and LICENSE.txt end every line with CRLF" crlf_only INSTALL.txt LICENSE.txt
 check "x64/quakeglass.scr is the build the Windows tests read" cmp -s x64/quakeglass.scr "$build/win64/quakeglass.scr"
 
 QG_OUT=$unpacked/imports QG_SCR_FILES="x64/quakeglass.scr x86/quakeglass.scr" bash "$root/tests/e2e/imports_test.sh" ||
