@@ -7,14 +7,21 @@ add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501)
 set(QG_WIN_SOURCES ${QG_WINDOWS_SOURCES})
 list(FILTER QG_WIN_SOURCES EXCLUDE REGEX "winmain_win32\\.cpp$")
 set(QG_RESOURCES ${CMAKE_SOURCE_DIR}/src/resources/quakeglass.rc)
+# The resource script takes the version from a header made from project().
+configure_file(${CMAKE_SOURCE_DIR}/src/resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+# windres reads the manifest, bitmaps and icon itself: rebuild when any of them changes.
+file(GLOB QG_RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*)
+set_source_files_properties(${QG_RESOURCES} PROPERTIES OBJECT_DEPENDS "${QG_RESOURCE_INPUTS}")
 
 add_library(qgwin STATIC ${QG_WIN_SOURCES})
-target_include_directories(qgwin PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(qgwin PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(qgwin PUBLIC opengl32 glu32 winmm comctl32 gdi32 user32 advapi32 shell32 kernel32)
 target_link_options(qgwin PUBLIC ${QG_STATIC})
 
 add_executable(quakeglass WIN32 ${CMAKE_SOURCE_DIR}/src/host/winmain_win32.cpp ${QG_RESOURCES})
 set_target_properties(quakeglass PROPERTIES SUFFIX ".scr")
+# No link time in the header: the same sources give the same file, for the release archive.
+target_link_options(quakeglass PRIVATE -Wl,--no-insert-timestamp)
 target_link_libraries(quakeglass qgwin)
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
@@ -23,7 +30,10 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
   include(GoogleTest)
   file(GLOB QG_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
   add_executable(win_tests ${QG_WIN_TESTS} ${QG_RESOURCES})
-  target_link_libraries(win_tests qgwin GTest::gtest_main)
+  target_link_libraries(win_tests qgwin version GTest::gtest_main)
+  # The resource tests read the quakeglass.scr beside them and compare it with the project version.
+  target_compile_definitions(win_tests PRIVATE QG_PROJECT_VERSION="${PROJECT_VERSION}")
+  add_dependencies(win_tests quakeglass)
   # One wine process per test: the host's state is process-wide, as in a real run.
   gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        PROPERTIES TIMEOUT 60)

@@ -1,6 +1,7 @@
 // Helper of the end-to-end scenarios: opens the Change Resolution dialog from the
-// template inside quakeglass.scr (argument 1) on the stored settings, as the
-// configuration dialog does, and prints "result N resW resH resC".
+// template inside quakeglass.scr (argument 1), with the controls its manifest asks for,
+// on the stored settings, as the configuration dialog does, and prints
+// "result N resW resH resC".
 #include <windows.h>
 
 #include <cstdio>
@@ -16,6 +17,17 @@ int main(int argc, char** argv) {
     HGLOBAL loaded = found ? LoadResource(saver, found) : nullptr;
     if (!loaded) {
         std::printf("no template\n");
+        return 1;
+    }
+    ACTCTXA context = {};
+    context.cbSize = sizeof context;
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.lpSource = argv[1];
+    context.lpResourceName = MAKEINTRESOURCEA(1);
+    ULONG_PTR cookie = 0;
+    HANDLE manifest = CreateActCtxA(&context);
+    if (manifest == INVALID_HANDLE_VALUE || !ActivateActCtx(manifest, &cookie)) {
+        std::printf("no manifest\n");
         return 1;
     }
     SettingsStore::load();
