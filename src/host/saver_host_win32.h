@@ -12,6 +12,7 @@ struct SaverHostState {
     bool isWin9x = false;
     HWND saverWindow = nullptr;
     bool previewMode = false;
+    HWND previewParent = nullptr;  // the window given with /p, watched while the preview runs
     bool closeApproved = false;
     bool verifyingPassword = false;
     DWORD lastVerifyTick = 0xFFFFFFFF;  // no verification yet

@@ -44,6 +44,7 @@ int RunSaver(HWND parent) {
     if (parent) {
         placement = previewPlacement(parent);
         saverHost.previewMode = true;
+        saverHost.previewParent = parent;
     } else {
         placement = fullScreenPlacement();
         HWND running = FindWindowA(saverClassName, fullScreenTitle);
