@@ -1,6 +1,7 @@
 // The program's own handler of the saver window: starts the animation when the
-// window is created, stops it when the window goes, and ends a full-screen run
-// on the seventh mouse move. Main thread; renderRunning is read by the render thread.
+// window is created, stops it when the window goes (or a preview's parent does), and
+// ends a full-screen run on the seventh mouse move. Main thread; renderRunning is read
+// by the render thread.
 #include "capture/desktop_snapshot_win32.h"
 #include "host/saver_host_win32.h"
 #include "render/render_thread_win32.h"
@@ -12,6 +13,7 @@
 std::atomic<bool> renderRunning{false};
 HANDLE renderThreadHandle = nullptr;
 int mouseMoveCount = 0;
+static UINT_PTR previewWatchTimer = 0;
 
 int threadPriorityFor(int priority) {
     static const int byLevel[] = {THREAD_PRIORITY_LOWEST,  THREAD_PRIORITY_BELOW_NORMAL,
@@ -23,6 +25,8 @@ int threadPriorityFor(int priority) {
 static bool displaySwitchConfigured() {
     return !saverHost.previewMode && saverSettings.resW && saverSettings.resH && saverSettings.resC;
 }
+
+static void CALLBACK watchPreviewParent(HWND, UINT, UINT_PTR, DWORD);
 
 static void startUp(HWND window, const CREATESTRUCTA& creation) {
     SettingsStore::load();
@@ -39,6 +43,7 @@ static void startUp(HWND window, const CREATESTRUCTA& creation) {
             PostQuitMessage(0);
         }
     }
+    if (saverHost.previewMode) previewWatchTimer = SetTimer(nullptr, 0, 100, watchPreviewParent);
     renderRunning = true;
     renderThreadHandle = CreateThread(nullptr, 0, RenderThread, window, 0, nullptr);
     if (renderThreadHandle) SetThreadPriority(renderThreadHandle, threadPriorityFor(saverSettings.Priority));
@@ -74,6 +79,16 @@ static void onMouseMove(HWND window) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         return;
     }
+    shutDown();
+    PostQuitMessage(0);
+}
+
+// WINE: when the process that owns the preview's parent dies, the parent goes but the
+// preview window is never destroyed and gets no WM_DESTROY. A thread timer, which
+// outlives the window, ends the run as WM_DESTROY would once the parent is gone.
+static void CALLBACK watchPreviewParent(HWND, UINT, UINT_PTR, DWORD) {
+    if (IsWindow(saverHost.previewParent)) return;
+    KillTimer(nullptr, previewWatchTimer);
     shutDown();
     PostQuitMessage(0);
 }

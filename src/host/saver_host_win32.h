@@ -12,6 +12,8 @@ struct SaverHostState {
     bool isWin9x = false;
     HWND saverWindow = nullptr;
     bool previewMode = false;
+    HWND previewParent = nullptr;  // the window given with /p, watched while the preview runs
+    HANDLE fullScreenRun = nullptr;  // the mutex a full-screen run holds until it ends
     bool closeApproved = false;
     bool verifyingPassword = false;
     DWORD lastVerifyTick = 0xFFFFFFFF;  // no verification yet

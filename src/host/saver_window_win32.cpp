@@ -6,6 +6,7 @@
 
 static const char saverClassName[] = "WindowsScreenSaverClass";
 static const char fullScreenTitle[] = "Screen Saver";
+static const char fullScreenRunName[] = "Quakeglass full-screen run";
 
 struct WindowPlacement {
     DWORD exStyle, style;
@@ -39,17 +40,50 @@ static WNDCLASSA saverWindowClass() {
     return windowClass;
 }
 
+// False when another full-screen run holds the mutex. Without a mutex at all the
+// window check decides alone.
+static bool claimFullScreenRun() {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, fullScreenRunName);
+    if (!mutex) return true;
+    if (WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT) {
+        CloseHandle(mutex);
+        return false;
+    }
+    saverHost.fullScreenRun = mutex;
+    return true;
+}
+
+static void releaseFullScreenRun() {
+    if (!saverHost.fullScreenRun) return;
+    ReleaseMutex(saverHost.fullScreenRun);
+    CloseHandle(saverHost.fullScreenRun);
+    saverHost.fullScreenRun = nullptr;
+}
+
+// A running saver's window is brought to the front. Two starts at the same moment
+// both pass the window check before either window exists: the one that lost the
+// mutex ends without a window, the other shows it soon.
+static bool anotherFullScreenRun() {
+    bool claimed = claimFullScreenRun();
+    HWND running = FindWindowA(saverClassName, fullScreenTitle);
+    if (running && IsWindow(running)) {
+        SetForegroundWindow(running);
+        return true;
+    }
+    return !claimed;
+}
+
 int RunSaver(HWND parent) {
     WNDCLASSA windowClass = saverWindowClass();
     WindowPlacement placement;
     if (parent) {
         placement = previewPlacement(parent);
         saverHost.previewMode = true;
+        saverHost.previewParent = parent;
     } else {
         placement = fullScreenPlacement();
-        HWND running = FindWindowA(saverClassName, fullScreenTitle);
-        if (running && IsWindow(running)) {
-            SetForegroundWindow(running);
+        if (anotherFullScreenRun()) {
+            releaseFullScreenRun();
             return 0;
         }
         LoadPasswordVerifier();
@@ -74,6 +108,7 @@ int RunSaver(HWND parent) {
     // A quit posted without WM_DESTROY (mouse-move exit, failed display switch) ends here.
     stopRenderThread();
     UnloadPasswordVerifier();
+    releaseFullScreenRun();
     // No window means no loop: message.wParam is still 0.
     return int(message.wParam);
 }

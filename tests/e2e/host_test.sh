@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The saver host seen from outside: bad command lines, the full-screen window and
-# the ways a user ends it, a second start, and the preview inside a host window.
+# the ways a user ends it, a second start, and the preview inside a host window that
+# ends in any of three ways.
 . "$(dirname "$0")/lib.sh"
 reg_reset
 # Keep the runs light: the logo needs no desktop capture.
@@ -56,16 +57,46 @@ echo "runs: ${statuses[*]}"
 check "20 runs ended by keys, clicks and mouse moves all exit 0 within a second" \
     bash -c '! printf "%s\n" "$@" | grep -v -E ":0:([0-9]{1,3})ms$"' _ "${statuses[@]}"
 
-reg_reset
-reg_set_dword useOGL 1
-out=$(wine "$QG_BIN/preview_host.exe" "$QG_SCR" 1 2>/dev/null | tr -d '\r')
-echo "$out"
-check "/p puts a 152x112 child titled Preview in the host window" grep -q '^child Preview 152x112$' <<<"$out"
-check "the preview ignores input" grep -q '^alive-after-input$' <<<"$out"
-exit_ms=$(awk '$1 == "exit" && $2 == "ended" && $3 == 0 {print $4}' <<<"$out")
-check "the preview ends with 0 within a second of its host window's end ($exit_ms ms)" \
-    [ -n "$exit_ms" -a "${exit_ms:-9999}" -lt 1000 ]
-check "the preview saves the settings when it ends" [ "$(reg_get_dword zoom0)" = 25 ]
+# wait_line FILE PATTERN SECONDS: waits for a line of a file that a program writes.
+wait_line() {
+    local deadline=$((SECONDS + $3))
+    until grep -q "$2" "$1" 2>/dev/null; do [ "$SECONDS" -lt "$deadline" ] || return 1; sleep 0.05; done
+}
+
+# preview_host_ends WAY: a preview in a host that closes its window, is killed, or
+# terminates itself; preview_out is what the host and, for the last two, its watcher saw.
+preview_host_ends() {
+    local log=$QG_OUT/preview-$1.txt watch_log=$QG_OUT/preview-$1-watch.txt host watcher
+    : >"$log"; : >"$watch_log"  # now: the host's own redirection comes later
+    wine "$QG_BIN/preview_host.exe" "$QG_SCR" 1 "$1" >"$log" 2>/dev/null &
+    host=$!
+    e2e_pids+=("$host")
+    if [ "$1" != close ] && wait_line "$log" '^pids ' 20; then
+        wine "$QG_BIN/preview_host.exe" --watch $(awk '$1 == "pids" {print $2, $3}' "$log" | tr -d '\r') \
+            >"$watch_log" 2>/dev/null &
+        watcher=$!
+        e2e_pids+=("$watcher")
+        wait_line "$watch_log" '^watching' 10 && [ "$1" = kill ] && kill -9 "$host"
+        wait "$watcher"
+    fi
+    wait "$host" 2>/dev/null
+    preview_out=$(cat "$log" "$watch_log" | tr -d '\r')
+}
+
+# The preview ends with its host however the host ends, and saves the settings as it goes.
+for way in close kill terminate; do
+    reg_reset
+    reg_set_dword useOGL 1
+    preview_host_ends "$way"
+    echo "$preview_out"
+    check "host $way: /p puts a 152x112 child titled Preview in the host window" \
+        grep -q '^child Preview 152x112$' <<<"$preview_out"
+    check "host $way: the preview ignores input" grep -q '^alive-after-input$' <<<"$preview_out"
+    exit_ms=$(awk '$1 == "exit" && $2 == "ended" && $3 == 0 {print $4}' <<<"$preview_out")
+    check "host $way: the preview ends with 0 within a second ($exit_ms ms)" \
+        [ -n "$exit_ms" -a "${exit_ms:-9999}" -lt 1000 ]
+    check "host $way: the preview saves the settings when it ends" [ "$(reg_get_dword zoom0)" = 25 ]
+done
 
 reg_reset
 e2e_finish

@@ -1,13 +1,21 @@
 // Plays the display control panel: owns a 152x112 preview window, starts
 // "quakeglass.scr /p <handle>" in it, checks the child window, feeds it input,
-// then destroys its window and reports how the saver ended.
-//   preview_host.exe SCR [SECONDS_TO_SHOW]
-// Prints "child <title> <width>x<height>", "alive-after-input", "exit <code> <ms>".
+// then ends one of three ways and reports how the saver ended.
+//   preview_host.exe SCR [SECONDS_TO_SHOW [close|kill|terminate]]
+//   preview_host.exe --watch HOST_PID SAVER_PID
+// close: destroys its window. kill: waits to be killed from outside. terminate: ends
+// itself with TerminateProcess. The last two print "pids <host> <saver>" and go only
+// once a watcher (the second form) holds both processes; the watcher prints
+// "watching", waits for the host to die, then times the saver.
+// Prints "child <title> <width>x<height>", "alive-after-input", "exit <ended|running> <code> <ms>".
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+
+static const char watchedEventName[] = "PreviewHostWatched";
 
 static void pumpFor(DWORD ms) {
     DWORD end = GetTickCount() + ms;
@@ -32,17 +40,16 @@ static HWND createPreviewWindow() {
                          windowClass.hInstance, nullptr);
 }
 
-static HANDLE startSaver(const char* scr, HWND preview) {
+static PROCESS_INFORMATION startSaver(const char* scr, HWND preview) {
     std::string command = std::string("\"") + scr + "\" /p " +
                           std::to_string(reinterpret_cast<uintptr_t>(preview));
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process))
+        CloseHandle(process.hThread);
+    return process;
 }
 
 static HWND waitForChild(HWND preview, DWORD ms) {
@@ -55,16 +62,59 @@ static HWND waitForChild(HWND preview, DWORD ms) {
     return child;
 }
 
+// Waits up to five seconds from `start` for the saver and prints how it ended.
+static void reportExit(HANDLE saver, DWORD start) {
+    DWORD waited = WaitForSingleObject(saver, 5000);
+    DWORD code = 0;
+    GetExitCodeProcess(saver, &code);
+    std::printf("exit %s %lu %lu\n", waited == WAIT_OBJECT_0 ? "ended" : "running", code,
+                GetTickCount() - start);
+    std::fflush(stdout);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(saver, 98);
+}
+
+static int watch(DWORD hostId, DWORD saverId) {
+    HANDLE host = OpenProcess(SYNCHRONIZE, FALSE, hostId);
+    HANDLE saver = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, saverId);
+    HANDLE watched = OpenEventA(EVENT_MODIFY_STATE, FALSE, watchedEventName);
+    if (!host || !saver || !watched) return 4;
+    std::printf("watching\n");
+    std::fflush(stdout);
+    SetEvent(watched);
+    if (WaitForSingleObject(host, 30000) != WAIT_OBJECT_0) return 5;
+    reportExit(saver, GetTickCount());
+    return 0;
+}
+
+// The host's end: its window goes, or the whole process, with the saver still running.
+static void endHost(const char* way, HWND preview, const PROCESS_INFORMATION& saver) {
+    if (std::strcmp(way, "close") == 0) {
+        DWORD start = GetTickCount();
+        DestroyWindow(preview);
+        reportExit(saver.hProcess, start);
+        return;
+    }
+    HANDLE watched = CreateEventA(nullptr, TRUE, FALSE, watchedEventName);
+    std::printf("pids %lu %lu\n", GetCurrentProcessId(), saver.dwProcessId);
+    std::fflush(stdout);
+    if (WaitForSingleObject(watched, 20000) != WAIT_OBJECT_0) return;
+    if (std::strcmp(way, "terminate") == 0) TerminateProcess(GetCurrentProcess(), 0);
+    pumpFor(30000);  // kill: until the scenario kills this process
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--watch") == 0)
+        return watch(DWORD(std::atol(argv[2])), DWORD(std::atol(argv[3])));
     if (argc < 2) return 2;
     DWORD showMs = argc > 2 ? DWORD(std::atof(argv[2]) * 1000) : 1000;
+    const char* way = argc > 3 ? argv[3] : "close";
     HWND preview = createPreviewWindow();
-    HANDLE saver = startSaver(argv[1], preview);
-    if (!saver) return 3;
+    PROCESS_INFORMATION saver = startSaver(argv[1], preview);
+    if (!saver.hProcess) return 3;
     HWND child = waitForChild(preview, 10000);
     if (!child) {
         std::printf("no-child\n");
-        TerminateProcess(saver, 99);
+        TerminateProcess(saver.hProcess, 99);
         return 1;
     }
     char title[64] = "";
@@ -78,16 +128,8 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 8; ++round)
         for (UINT message : inputs) PostMessageA(child, message, 0, 0);
     pumpFor(showMs);
-    if (WaitForSingleObject(saver, 0) == WAIT_TIMEOUT) std::printf("alive-after-input\n");
+    if (WaitForSingleObject(saver.hProcess, 0) == WAIT_TIMEOUT) std::printf("alive-after-input\n");
     std::fflush(stdout);
-
-    DWORD start = GetTickCount();
-    DestroyWindow(preview);
-    DWORD waited = WaitForSingleObject(saver, 5000);
-    DWORD code = 0;
-    GetExitCodeProcess(saver, &code);
-    std::printf("exit %s %lu %lu\n", waited == WAIT_OBJECT_0 ? "ended" : "running", code,
-                GetTickCount() - start);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(saver, 98);
+    endHost(way, preview, saver);
     return 0;
 }
