@@ -56,3 +56,19 @@ foreach(bench ${QG_BENCHES})
     target_link_libraries(${name} qgcore_optimised OSMesa GLU)
   endif()
 endforeach()
+
+# The native saver end to end: scripts that run it under a private Xvfb each, with small
+# helper programs.
+file(GLOB QG_X11_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*.cpp)
+foreach(tool ${QG_X11_TOOLS})
+  get_filename_component(name ${tool} NAME_WE)
+  add_executable(${name} ${tool})
+  target_link_libraries(${name} qgx11)
+endforeach()
+file(GLOB QG_X11_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*_test.sh)
+foreach(script ${QG_X11_SCRIPTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME x11.${name} COMMAND bash ${script})
+  set_tests_properties(x11.${name} PROPERTIES TIMEOUT 120 ENVIRONMENT
+    "QG_SAVER=$<TARGET_FILE:quakeglass>;QG_NATIVE_BIN=${CMAKE_BINARY_DIR};QG_OUT=${CMAKE_BINARY_DIR}/x11-out/${name}")
+endforeach()

@@ -1,4 +1,5 @@
-# Sourced by the end-to-end scenarios. They run inside tools/wine-session (a private
+# Sourced by the end-to-end scenarios (and, for its checks and screenshots, by the native
+# ones in tests/x11/). They run inside tools/wine-session (a private
 # Xvfb display and wine prefix) with QG_SCR (quakeglass.scr), QG_BIN (the Windows
 # build folder with the helper programs) and QG_OUT (where screenshots go).
 set -u
@@ -93,3 +94,17 @@ show_desktop() {
 pixel_at() {
     convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
+
+# dominant FILE X Y: red, green, blue or yellow, by the pixel's leading channels
+# (the light falls off toward the plane's edges, so only proportions count).
+dominant() {
+    local rgb r g b
+    rgb=$(pixel_at "$QG_OUT/$1" "$2" "$3")
+    IFS=, read -r r g b <<<"$rgb"
+    if [ "$r" -gt 60 ] && [ "$g" -gt 60 ] && [ "$r" -gt $((2 * b)) ] && [ "$g" -gt $((2 * b)) ]; then echo yellow
+    elif [ "$r" -gt 60 ] && [ "$r" -gt $((2 * g)) ] && [ "$r" -gt $((2 * b)) ]; then echo red
+    elif [ "$g" -gt 60 ] && [ "$g" -gt $((3 * r / 2)) ] && [ "$g" -gt $((3 * b / 2)) ]; then echo green
+    elif [ "$b" -gt 60 ] && [ "$b" -gt $((3 * r / 2)) ] && [ "$b" -gt $((3 * g / 2)) ]; then echo blue
+    else echo "other($rgb)"; fi
+}
+differs() { [ "$(compare -metric AE "$QG_OUT/$1" "$QG_OUT/$2" null: 2>&1)" -gt 2000 ]; }

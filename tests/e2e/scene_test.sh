@@ -18,19 +18,6 @@ end_run() {
     xdotool key space
     saver_wait_exit 5
 }
-# dominant FILE X Y: red, green, blue or yellow, by the pixel's leading channels
-# (the light falls off toward the plane's edges, so only proportions count).
-dominant() {
-    local rgb r g b
-    rgb=$(pixel_at "$QG_OUT/$1" "$2" "$3")
-    IFS=, read -r r g b <<<"$rgb"
-    if [ "$r" -gt 60 ] && [ "$g" -gt 60 ] && [ "$r" -gt $((2 * b)) ] && [ "$g" -gt $((2 * b)) ]; then echo yellow
-    elif [ "$r" -gt 60 ] && [ "$r" -gt $((2 * g)) ] && [ "$r" -gt $((2 * b)) ]; then echo red
-    elif [ "$g" -gt 60 ] && [ "$g" -gt $((3 * r / 2)) ] && [ "$g" -gt $((3 * b / 2)) ]; then echo green
-    elif [ "$b" -gt 60 ] && [ "$b" -gt $((3 * r / 2)) ] && [ "$b" -gt $((3 * g / 2)) ]; then echo blue
-    else echo "other($rgb)"; fi
-}
-differs() { [ "$(compare -metric AE "$QG_OUT/$1" "$QG_OUT/$2" null: 2>&1)" -gt 2000 ]; }
 
 show_desktop
 # A still, flat view: the plane holds the whole desktop at 74% of the screen, centred.
