@@ -51,14 +51,9 @@ XVisualInfo* windowVisual(Display* display, const XWindowAttributes& attributes)
     return nullptr;
 }
 
-Window foreignWindow(Display* display, const SaverOptions& options) {
-    const Window root = DefaultRootWindow(display);
-    return options.target == DrawTarget::Root ? findVirtualRoot(display, root) : Window(options.windowId);
-}
-
 bool useForeignWindow(Display* display, const SaverOptions& options, DrawWindow& draw, XVisualInfo*& visual,
                       std::string& error) {
-    draw.window = foreignWindow(display, options);
+    draw.window = givenWindow(display, options);
     watchWindow(display, draw.window);
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, draw.window, &attributes)) {
@@ -149,6 +144,12 @@ Window findVirtualRoot(Display* display, Window root) {
     }
     if (children) XFree(children);
     return found;
+}
+
+Window givenWindow(Display* display, const SaverOptions& options) {
+    if (options.target == DrawTarget::OwnWindow) return None;
+    const Window root = DefaultRootWindow(display);
+    return options.target == DrawTarget::Root ? findVirtualRoot(display, root) : Window(options.windowId);
 }
 
 bool openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& draw, std::string& error) {

@@ -24,6 +24,10 @@ struct DrawWindow {
 // window), or the root itself.
 Window findVirtualRoot(Display* display, Window root);
 
+// The existing window that the options name (the virtual root for -root), or None when
+// the saver makes its own.
+Window givenWindow(Display* display, const SaverOptions& options);
+
 // Finds or makes the window and makes a GLX context current on it. False, with a
 // one-line message, when the window does not exist or cannot take OpenGL.
 bool openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& draw, std::string& error);

@@ -7,7 +7,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
+#include "host/daemon_settings.h"
 #include "render/frame.h"
 #include "render/render_start.h"
 #include "settings/saver_settings.h"
@@ -96,8 +98,12 @@ int runSaver(const SaverOptions& options) {
         return 1;
     }
     const bool previewMode = options.target == DrawTarget::GivenWindow;
-    // A screen with nothing to show gives the logo, as "OpenGL Logo" does.
-    if (!saverSettings.useOGL && !captureScreen(display, previewMode)) saverSettings.useOGL = 1;
+    // A screen with nothing to show gives the logo, as "OpenGL Logo" does; so does a daemon
+    // whose user keeps the desktop from being grabbed.
+    const bool grabAllowed = options.target != DrawTarget::DaemonWindow ||
+                             desktopGrabAllowed(std::getenv("HOME"), "/etc/X11/app-defaults/XScreenSaver");
+    if (!saverSettings.useOGL && !(grabAllowed && captureScreen(display, previewMode, givenWindow(display, options))))
+        saverSettings.useOGL = 1;
     DrawWindow draw;
     std::string error;
     if (!openDrawWindow(display, options, draw, error)) {

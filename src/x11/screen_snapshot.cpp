@@ -1,5 +1,6 @@
 #include "x11/screen_snapshot.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <cstdlib>
@@ -58,14 +59,44 @@ bool squeezeIntoSnapshot(const BgrxPicture& picture, int width, int height) {
     return true;
 }
 
+// The daemon's picture of the desktop from before it blanked the screen: a pixmap named
+// by the _SCREENSAVER_SCREENSHOT property of the window it hands over. None without one.
+Pixmap daemonScreenshot(Display* display, Window window) {
+    const Atom property = XInternAtom(display, "_SCREENSAVER_SCREENSHOT", True);
+    if (window == None || property == None) return None;
+    Atom type;
+    int format;
+    unsigned long items, after;
+    unsigned char* value = nullptr;
+    Pixmap pixmap = None;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_PIXMAP, &type, &format, &items, &after,
+                           &value) == Success && type == XA_PIXMAP && format == 32 && items == 1)
+        pixmap = *reinterpret_cast<Pixmap*>(value);
+    if (value) XFree(value);
+    return pixmap;
+}
+
+XImage* readScreen(Display* display, Window drawnIn) {
+    Drawable source = daemonScreenshot(display, drawnIn);
+    if (source == None) source = DefaultRootWindow(display);
+    Window root;
+    int x, y;
+    unsigned width = 0, height = 0, border, depth;
+    if (!XGetGeometry(display, source, &root, &x, &y, &width, &height, &border, &depth)) return nullptr;
+    XImage* image = XGetImage(display, source, 0, 0, width, height, AllPlanes, ZPixmap);
+    // An image of a pixmap comes without colour masks: those of the screen's visual apply.
+    const Visual* visual = DefaultVisual(display, DefaultScreen(display));
+    if (image && !image->red_mask && int(depth) == DefaultDepth(display, DefaultScreen(display)))
+        image->red_mask = visual->red_mask, image->green_mask = visual->green_mask, image->blue_mask = visual->blue_mask;
+    return image;
+}
+
 }  // namespace
 
-bool captureScreen(Display* display, bool previewMode) {
+bool captureScreen(Display* display, bool previewMode, Window drawnIn) {
     int width, height;
     snapshotSize(previewMode, width, height);
-    const int screen = DefaultScreen(display);
-    XImage* image = XGetImage(display, RootWindow(display, screen), 0, 0, unsigned(DisplayWidth(display, screen)),
-                              unsigned(DisplayHeight(display, screen)), AllPlanes, ZPixmap);
+    XImage* image = readScreen(display, drawnIn);
     if (!image) return false;
     std::vector<uint32_t> converted;
     BgrxPicture picture = {reinterpret_cast<const uint8_t*>(image->data), image->width, image->height,

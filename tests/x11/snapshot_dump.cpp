@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     if (!display) return 1;
     saverSettings.screenTextureWidth = std::atoi(argv[1]);
     saverSettings.screenTextureHeight = std::atoi(argv[2]);
-    if (!captureScreen(display, false)) return 1;
+    if (!captureScreen(display, false, None)) return 1;
     std::FILE* out = std::fopen(argv[3], "wb");
     if (!out) return 1;
     std::fwrite(desktopSnapshot.pixels, 1, snapshotBytes(desktopSnapshot.width, desktopSnapshot.height), out);
