@@ -32,7 +32,7 @@ unfade: False
 splash: False
 dpmsEnabled: False
 grabDesktopImages: $1
-programs: $QG_SAVER -root ${flat_view[*]} \n
+programs: GL: $QG_SAVER -root ${flat_view[*]} \n
 EOF2
     daemon xscreensaver -no-splash >"$QG_OUT/xscreensaver.log" 2>&1 &
     local xscreensaver=$! i pid=
@@ -43,8 +43,7 @@ EOF2
         [ -n "$pid" ] && break
         sleep 0.1
     done
-    sleep 1.5
-    screenshot "$2"
+    drawn "$2" 60 40 512 384
     local start=$(date +%s%N)
     daemon xscreensaver-command -deactivate >/dev/null 2>&1
     while [ -n "$pid" ] && running "$pid" && [ $(($(date +%s%N) - start)) -lt 5000000000 ]; do sleep 0.02; done

@@ -31,6 +31,20 @@ test_window_destroy() {
     wait "$TEST_WINDOW_PROCESS_PID" 2>/dev/null
 }
 
+# drawn FILE BLACK_X BLACK_Y LIT_X LIT_Y: waits (up to 10 s, as start-up is slower on a
+# loaded machine) until the saver shows: a point it clears is black and a point of its
+# plane is not; keeps that screenshot as FILE.
+drawn() {
+    local i
+    for i in $(seq 40); do
+        screenshot "$1"
+        [ "$(pixel_at "$QG_OUT/$1" "$2" "$3")" = 0,0,0 ] && [ "$(pixel_at "$QG_OUT/$1" "$4" "$5")" != 0,0,0 ] &&
+            return 0
+        sleep 0.25
+    done
+    return 1
+}
+
 # mean FILE GEOMETRY: the mean brightness (0..1) of an area of a screenshot.
 mean() { convert "$QG_OUT/$1" -crop "$2" -format '%[fx:mean]' info:; }
 

@@ -4,12 +4,11 @@
 # destruction), the logo, and the logo standing in for a black screen.
 . "$(dirname "$0")/lib.sh"
 
-# run_flat FILE [OPTIONS]...: the flat view, screenshot after 1.5 s.
+# run_flat FILE [OPTIONS]...: the flat view, screenshot once it shows.
 run_flat() {
     local file=$1; shift
     saver_start "${flat_view[@]}" "$@"
-    sleep 1.5
-    screenshot "$file"
+    drawn "$file" 60 40 512 384
 }
 
 show_desktop
@@ -27,8 +26,7 @@ saver_time_exit 5
 check "a key ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 
 saver_start
-sleep 1.5
-screenshot explode-a.png
+drawn explode-a.png 60 40 512 384
 sleep 0.5
 screenshot explode-b.png
 xdotool click 1

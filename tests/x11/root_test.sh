@@ -9,8 +9,7 @@ picture=$QG_OUT/sample-desktop.png
 display -window root "$picture" 2>/dev/null  # the root's background, no window over it
 
 saver_start -root "${flat_view[@]}"
-sleep 1.5
-screenshot root.png
+drawn root.png 60 40 512 384
 check "the root shows the red block at the plane's top left" [ "$(dominant root.png 192 144)" = red ]
 check "the blue block at its bottom right" [ "$(dominant root.png 832 623)" = blue ]
 check "around the plane the root is cleared black" [ "$(pixel_at "$QG_OUT/root.png" 60 40)" = 0,0,0 ]
@@ -21,8 +20,7 @@ check "SIGTERM ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" e
 display -window root "$picture" 2>/dev/null
 test_window_start 512 384 512 0 vroot
 saver_start --root "${flat_view[@]}"
-sleep 1.5
-screenshot vroot.png
+drawn vroot.png 520 5 768 192
 check "with a virtual root the drawing goes into it" [ "$(dominant vroot.png 600 70)" = red ]
 check "and the real root keeps its picture" [ "$(dominant vroot.png 60 40)" = red ]
 check "the vroot's corner is cleared black" [ "$(pixel_at "$QG_OUT/vroot.png" 520 5)" = 0,0,0 ]
