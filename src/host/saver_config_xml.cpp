@@ -13,33 +13,37 @@ struct DialogRow {
     const char* field;
     Widget widget;
     const char* label;
+    bool besidePrevious;  // on one line with the row before
 };
 
-// In the order of the Windows configuration dialog; the view and preset choices come first.
-const DialogRow dialogRows[] = {
-    {"x_div", Widget::Slider, "Grid columns"},
-    {"y_div", Widget::Slider, "Grid rows"},
-    {"genChildren", Widget::Slider, "Child boxes (Explode)"},
-    {"xyAmplitude", Widget::Slider, "Wave height"},
-    {"xyFrequency1", Widget::Slider, "Wave frequency 1"},
-    {"xyFrequency2", Widget::Slider, "Wave frequency 2"},
-    {"screenTextureWidth", Widget::TextureSide, "Texture width"},
-    {"screenTextureHeight", Widget::TextureSide, "Texture height"},
-    {"xyGoraud", Widget::CheckBox, "Smooth shading"},
-    {"useLinear", Widget::CheckBox, "Filtering"},
-    {"useTrails", Widget::CheckBox, "Trails"},
-    {"useOGL", Widget::CheckBox, "OpenGL logo instead of the desktop"},
-    {"randPreset", Widget::CheckBox, "Random preset"},
-    {"enableMovement", Widget::CheckBox, "Enable movement"},
-    {"rotX0", Widget::SpinButton, "Swing X, degrees"},
-    {"rotX1", Widget::SpinButton, "Swing X, time"},
-    {"rotY0", Widget::SpinButton, "Swing Y, degrees"},
-    {"rotY1", Widget::SpinButton, "Swing Y, time"},
-    {"rotZ0", Widget::SpinButton, "Swing Z, degrees"},
-    {"rotZ1", Widget::SpinButton, "Swing Z, time"},
-    {"zoom0", Widget::SpinButton, "Zoom, tenths"},
-    {"zoom1", Widget::SpinButton, "Zoom, time"},
-    {"Priority", Widget::Slider, "CPU priority"},
+// Two columns, as in the Windows configuration dialog: the effects, then the flags and
+// the movement. The view and preset choices stand above both.
+const DialogRow leftColumn[] = {
+    {"x_div", Widget::Slider, "Grid columns", false},
+    {"y_div", Widget::Slider, "Grid rows", false},
+    {"genChildren", Widget::Slider, "Child boxes (Explode)", false},
+    {"xyAmplitude", Widget::Slider, "Wave height", false},
+    {"xyFrequency1", Widget::Slider, "Wave frequency 1", false},
+    {"xyFrequency2", Widget::Slider, "Wave frequency 2", false},
+    {"Priority", Widget::Slider, "CPU priority", false},
+    {"screenTextureWidth", Widget::TextureSide, "Texture", false},
+    {"screenTextureHeight", Widget::TextureSide, "by", true},
+};
+const DialogRow rightColumn[] = {
+    {"xyGoraud", Widget::CheckBox, "Smooth shading", false},
+    {"useLinear", Widget::CheckBox, "Filtering", false},
+    {"useTrails", Widget::CheckBox, "Trails", false},
+    {"useOGL", Widget::CheckBox, "OpenGL logo instead of the desktop", false},
+    {"randPreset", Widget::CheckBox, "Random preset", false},
+    {"enableMovement", Widget::CheckBox, "Enable movement", false},
+    {"rotX0", Widget::SpinButton, "Swing X, degrees", false},
+    {"rotX1", Widget::SpinButton, "time", true},
+    {"rotY0", Widget::SpinButton, "Swing Y, degrees", false},
+    {"rotY1", Widget::SpinButton, "time", true},
+    {"rotZ0", Widget::SpinButton, "Swing Z, degrees", false},
+    {"rotZ1", Widget::SpinButton, "time", true},
+    {"zoom0", Widget::SpinButton, "Zoom, tenths", false},
+    {"zoom1", Widget::SpinButton, "time", true},
 };
 
 const char* const viewLabels[] = {"Explode", "Wave 1", "Wave 2", "Wave 3"};
@@ -81,15 +85,41 @@ std::string textureSideRow(const SettingsField& field, const DialogRow& row) {
     return xml + "  </select>\n";
 }
 
+std::string row(const DialogRow& row) {
+    const SettingsField& field = *findSettingsField(row.field);
+    if (row.widget == Widget::CheckBox) return checkBoxRow(field, row);
+    if (row.widget == Widget::TextureSide) return textureSideRow(field, row);
+    return numberRow(field, row);
+}
+
+// A column of rows; rows beside their predecessor share an hgroup with it.
+template <size_t count>
+std::string column(const DialogRow (&rows)[count]) {
+    std::string xml = "<vgroup>\n";
+    for (size_t i = 0; i < count; ++i) {
+        const bool pairStarts = i + 1 < count && rows[i + 1].besidePrevious;
+        if (pairStarts) xml += "<hgroup>\n";
+        xml += row(rows[i]);
+        if (rows[i].besidePrevious) xml += "</hgroup>\n";
+    }
+    return xml + "</vgroup>\n";
+}
+
+// "explode-1" is the first button of the dialog's "Explode Presets": "Explode preset 1".
+std::string presetLabel(const std::string& name) {
+    const size_t dash = name.find('-');
+    return char(name[0] - 'a' + 'A') + name.substr(1, dash - 1) + " preset " + name.substr(dash + 1);
+}
+
 std::string choiceRows() {
-    std::string xml = "  <select id=\"preset\">\n" + option("no-preset", "No preset", "");
+    std::string xml = "<hgroup>\n  <select id=\"preset\">\n" + option("no-preset", "No preset", "");
     for (uint16_t command : randomPresetIds)
-        xml += option(presetName(command), std::string("Preset ") + presetName(command),
+        xml += option(presetName(command), presetLabel(presetName(command)),
                       std::string("-preset ") + presetName(command));
     xml += "  </select>\n  <select id=\"Mode\">\n";
     for (int mode = 0; mode < 4; ++mode)
         xml += option("mode" + number(mode), viewLabels[mode], mode ? "-Mode " + number(mode) : "");
-    return xml + "  </select>\n";
+    return xml + "  </select>\n</hgroup>\n";
 }
 
 }  // namespace
@@ -99,13 +129,7 @@ std::string saverConfigXml() {
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n"
         "<screensaver name=\"quakeglass\" _label=\"Quakeglass\" gl=\"yes\">\n\n"
         "  <command arg=\"-root\"/>\n\n" +
-        choiceRows();
-    for (const DialogRow& row : dialogRows) {
-        const SettingsField& field = *findSettingsField(row.field);
-        if (row.widget == Widget::CheckBox) xml += checkBoxRow(field, row);
-        else if (row.widget == Widget::TextureSide) xml += textureSideRow(field, row);
-        else xml += numberRow(field, row);
-    }
+        choiceRows() + "<hgroup>\n" + column(leftColumn) + column(rightColumn) + "</hgroup>\n";
     return xml +
            "\n  <_description>\n"
            "Takes a picture of the desktop and animates it: in the Explode view the desktop\n"
