@@ -1,3 +1,5 @@
+// The native saver's run on its one thread: between frames it handles the window's
+// events and the end signals, so that it ends within a frame of being asked.
 #include "x11/saver_run.h"
 
 #include <sched.h>
@@ -5,6 +7,7 @@
 #include <sys/resource.h>
 #include <time.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,9 +21,11 @@
 
 namespace {
 
-volatile sig_atomic_t endRequested = 0;
+// Set by the signal handlers and by requestSaverEnd from any thread.
+std::atomic<bool> endRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
 
-void onEndSignal(int) { endRequested = 1; }
+void onEndSignal(int) { endRequested = true; }
 
 void catchEndSignals() {
     struct sigaction action = {};
@@ -87,7 +92,7 @@ void drawFrames(DrawWindow& draw) {
 
 }  // namespace
 
-void requestSaverEnd() { endRequested = 1; }
+void requestSaverEnd() { endRequested = true; }
 
 int runSaver(const SaverOptions& options) {
     catchEndSignals();
