@@ -53,7 +53,7 @@ EOF2
     wait "$xscreensaver" 2>/dev/null
 }
 
-show_desktop
+show_sample_desktop
 run_daemon True grab.png
 check "activated, the daemon runs the saver" [ -n "$SAVER_FOUND" ]
 check "which shows the daemon's screenshot of the desktop: red top left" [ "$(dominant grab.png 192 144)" = red ]

@@ -4,7 +4,7 @@
 # else, and ends with 0 when that window goes away or on SIGTERM.
 . "$(dirname "$0")/lib.sh"
 
-show_desktop
+show_sample_desktop
 test_window_start 320 240 600 400
 saver_start -window-id "$TEST_WINDOW" "${flat_view[@]}"
 drawn preview.png 605 405 760 520

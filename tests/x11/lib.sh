@@ -5,7 +5,9 @@
 x11_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$x11_dir/../wine-env.sh"
 . "$x11_dir/../e2e/lib.sh"
-qg_xvfb_start || exit 1
+# -noreset: between two programs of a scenario the display has no client, and a reset
+# then would take the root's picture and refuse the next program for a moment.
+qg_xvfb_start -screen 0 1024x768x24 -noreset || exit 1
 trap 'kill "$QG_XVFB_PID" 2>/dev/null' EXIT
 
 # saver_start ARGS...: starts the native saver; its messages go to $QG_OUT/saver.err.
@@ -29,6 +31,22 @@ test_window_start() {
 test_window_destroy() {
     echo destroy >&"${TEST_WINDOW_PROCESS[1]}"
     wait "$TEST_WINDOW_PROCESS_PID" 2>/dev/null
+}
+
+# show_sample_desktop [root]: the sample desktop in a full-screen window, or as the root's
+# own picture; tried again when the picture did not come up.
+show_sample_desktop() {
+    local try picture=$QG_OUT/sample-desktop.png
+    [ -f "$picture" ] || "$e2e_dir/make_sample_desktop.sh" "$picture"
+    [ "${1:-}" = root ] && convert "$picture" -depth 8 "$QG_OUT/sample-desktop.ppm"
+    for try in 1 2 3; do
+        if [ "${1:-}" = root ]; then "$QG_NATIVE_BIN/root_picture" "$QG_OUT/sample-desktop.ppm"; else show_desktop; fi
+        screenshot desktop-shown.png
+        [ "$(dominant desktop-shown.png 60 40)" = red ] && return 0
+        sleep 0.5
+    done
+    echo "the sample desktop did not show"
+    return 1
 }
 
 # drawn FILE BLACK_X BLACK_Y LIT_X LIT_Y: waits (up to 10 s, as start-up is slower on a

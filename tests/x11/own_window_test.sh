@@ -11,7 +11,7 @@ run_flat() {
     drawn "$file" 60 40 512 384
 }
 
-show_desktop
+show_sample_desktop
 run_flat flat.png
 check "the flat view shows the red top-left block at the top left" [ "$(dominant flat.png 192 144)" = red ]
 check "the green top-right block at the top right" [ "$(dominant flat.png 832 144)" = green ]

@@ -4,9 +4,7 @@
 # that names itself in __SWM_VROOT) the drawing goes there instead.
 . "$(dirname "$0")/lib.sh"
 
-picture=$QG_OUT/sample-desktop.png
-"$e2e_dir/make_sample_desktop.sh" "$picture"
-display -window root "$picture" 2>/dev/null  # the root's background, no window over it
+show_sample_desktop root  # the root's own picture, no window over it
 
 saver_start -root "${flat_view[@]}"
 drawn root.png 60 40 512 384
@@ -17,7 +15,7 @@ kill -TERM "$SAVER_PID"
 saver_time_exit 5
 check "SIGTERM ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 
-display -window root "$picture" 2>/dev/null
+show_sample_desktop root
 test_window_start 512 384 512 0 vroot
 saver_start --root "${flat_view[@]}"
 drawn vroot.png 520 5 768 192
