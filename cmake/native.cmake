@@ -1,9 +1,20 @@
-# Native build: the portable core under AddressSanitizer and UBSan, with GoogleTest and
-# OSMesa so that rendering checks draw real frames offscreen.
+# Native build: the portable core twice. Under AddressSanitizer and UBSan for the tests,
+# with GoogleTest and OSMesa so that rendering checks draw real frames offscreen; and
+# optimised, without a GL of its own, for the native saver `quakeglass` (X11 + GLX, libGL)
+# and the benchmarks (OSMesa): OSMesa and libGL never meet in one program.
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
+include(GNUInstallDirs)
 
 set(QG_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+# The logo bitmap, built into the program as the Windows program has it as a resource.
+set(QG_LOGO_SOURCE ${CMAKE_BINARY_DIR}/generated/logo_bitmap.cpp)
+add_custom_command(OUTPUT ${QG_LOGO_SOURCE}
+  COMMAND ${CMAKE_COMMAND} -DINPUT=${CMAKE_SOURCE_DIR}/src/resources/logo.bmp -DOUTPUT=${QG_LOGO_SOURCE}
+          -DSYMBOL=logoBitmap -P ${CMAKE_SOURCE_DIR}/cmake/embed_file.cmake
+  DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/logo.bmp ${CMAKE_SOURCE_DIR}/cmake/embed_file.cmake)
+list(APPEND QG_NATIVE_SOURCES ${QG_LOGO_SOURCE})
 
 add_library(qgcore STATIC ${QG_NATIVE_SOURCES})
 target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
@@ -15,19 +26,64 @@ target_link_libraries(qgcore PUBLIC OSMesa GLU)
 file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
 add_executable(core_tests ${QG_CORE_TESTS})
 target_link_libraries(core_tests qgcore GTest::gtest_main)
+target_compile_definitions(core_tests PRIVATE QG_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")
 
-# Benchmarks are programs, not tests: optimised and without sanitizers, built on demand
-# (tools/bench builds them).
-add_library(qgcore_optimised STATIC EXCLUDE_FROM_ALL ${QG_NATIVE_SOURCES})
+# The optimised core: each program that links it brings its GL.
+add_library(qgcore_optimised STATIC ${QG_NATIVE_SOURCES})
 target_include_directories(qgcore_optimised PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qgcore_optimised PUBLIC ${QG_WARNINGS} -O2)
-target_link_libraries(qgcore_optimised PUBLIC OSMesa GLU)
+
+# The native saver: the X11 host over the optimised core, with libGL through GLX.
+file(GLOB QG_X11_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/x11/*.cpp)
+list(FILTER QG_X11_SOURCES EXCLUDE REGEX "_main\\.cpp$")
+add_library(qgx11 STATIC ${QG_X11_SOURCES})
+target_link_libraries(qgx11 PUBLIC qgcore_optimised GL GLU X11)
+add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/x11/quakeglass_main.cpp)
+target_link_libraries(quakeglass qgx11)
+
+# The daemon's settings dialog reads one XML description per saver; it is written from
+# the settings table at build time.
+add_executable(quakeglass_config_xml ${CMAKE_SOURCE_DIR}/src/x11/config_xml_main.cpp)
+target_link_libraries(quakeglass_config_xml qgcore_optimised)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/quakeglass.xml
+  COMMAND quakeglass_config_xml ${CMAKE_BINARY_DIR}/quakeglass.xml DEPENDS quakeglass_config_xml)
+add_custom_target(quakeglass_xml ALL DEPENDS ${CMAKE_BINARY_DIR}/quakeglass.xml)
+
+# Installed where Linux screen-saver daemons look: the program in bin (the daemon searches
+# $PATH), the description where its settings dialog reads them.
+set(QG_SAVER_CONFIG_DIR ${CMAKE_INSTALL_DATADIR}/xscreensaver/config CACHE STRING
+    "Where the daemon's settings dialog reads saver descriptions (Debian: /usr/share/xscreensaver/config)")
+install(TARGETS quakeglass RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_BINARY_DIR}/quakeglass.xml DESTINATION ${QG_SAVER_CONFIG_DIR})
+
+# Benchmarks are programs, not tests: optimised and without sanitizers, built on demand
+# (tools/bench builds them).
 file(GLOB QG_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
 list(FILTER QG_BENCHES EXCLUDE REGEX "_win32_bench\\.cpp$")
 foreach(bench ${QG_BENCHES})
   get_filename_component(name ${bench} NAME_WE)
   add_executable(${name} EXCLUDE_FROM_ALL ${bench})
-  target_link_libraries(${name} qgcore_optimised)
+  if(name MATCHES "_x11_bench$")
+    target_link_libraries(${name} qgx11)
+  else()
+    target_link_libraries(${name} qgcore_optimised OSMesa GLU)
+  endif()
+endforeach()
+
+# The native saver end to end: scripts that run it under a private Xvfb each, with small
+# helper programs.
+file(GLOB QG_X11_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*.cpp)
+foreach(tool ${QG_X11_TOOLS})
+  get_filename_component(name ${tool} NAME_WE)
+  add_executable(${name} ${tool})
+  target_link_libraries(${name} qgx11)
+endforeach()
+file(GLOB QG_X11_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*_test.sh)
+foreach(script ${QG_X11_SCRIPTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME x11.${name} COMMAND bash ${script})
+  set_tests_properties(x11.${name} PROPERTIES TIMEOUT 120 ENVIRONMENT
+    "QG_SAVER=$<TARGET_FILE:quakeglass>;QG_NATIVE_BIN=${CMAKE_BINARY_DIR};QG_OUT=${CMAKE_BINARY_DIR}/x11-out/${name}")
 endforeach()

@@ -7,26 +7,42 @@
 #include <cstdio>
 #include <cstring>
 
-#define INT_FIELD(name, value, slot) {#name, &SaverSettings::name, nullptr, value, slot}
-#define FLOAT_FIELD(name, value, slot) {#name, nullptr, &SaverSettings::name, value, slot}
+#define INT_FIELD(name, value, slot, low, high) {#name, &SaverSettings::name, nullptr, value, slot, low, high}
+#define FLOAT_FIELD(name, value, slot, low, high) {#name, nullptr, &SaverSettings::name, value, slot, low, high}
 
-// In registry order; banks use the slot numbers 00..25.
+// In registry order; banks use the slot numbers 00..25. Ranges: the grid sides keep
+// x_div * y_div within the explode's maxFragments, texture sides within maxSnapshotSide,
+// amplitudes and times cover every preset (Wave 3 swings 3600 degrees).
 constexpr SettingsField settingsFields[29] = {
-    INT_FIELD(Priority, 2, 0),          FLOAT_FIELD(x_div, 25, 1),
-    FLOAT_FIELD(y_div, 19, 2),          FLOAT_FIELD(xyAmplitude, 10, 3),
-    FLOAT_FIELD(xyFrequency1, 10, 4),   FLOAT_FIELD(xyFrequency2, 10, 5),
-    FLOAT_FIELD(xySizeX, 60, 6),        FLOAT_FIELD(xySizeY, 60, 7),
-    INT_FIELD(Mode, 0, 8),              INT_FIELD(genChildren, 2, 9),
-    INT_FIELD(xyGoraud, 1, 10),         INT_FIELD(useLinear, 1, 11),
-    INT_FIELD(screenTextureWidth, 512, 12), INT_FIELD(screenTextureHeight, 256, 13),
-    INT_FIELD(useTrails, 0, 14),        INT_FIELD(enableMovement, 1, 15),
-    FLOAT_FIELD(rotX0, 10, 16),         FLOAT_FIELD(rotX1, 30, 17),
-    FLOAT_FIELD(rotY0, 10, 18),         FLOAT_FIELD(rotY1, 25, 19),
-    FLOAT_FIELD(rotZ0, 45, 20),         FLOAT_FIELD(rotZ1, 20, 21),
-    FLOAT_FIELD(zoom0, 25, 22),         FLOAT_FIELD(zoom1, 20, 23),
-    INT_FIELD(useOGL, 0, 24),           INT_FIELD(randPreset, 0, 25),
-    INT_FIELD(resW, 0, -1),             INT_FIELD(resH, 0, -1),
-    INT_FIELD(resC, 0, -1),
+    INT_FIELD(Priority, 2, 0, 0, 5),
+    FLOAT_FIELD(x_div, 25, 1, 1, 512),
+    FLOAT_FIELD(y_div, 19, 2, 1, 512),
+    FLOAT_FIELD(xyAmplitude, 10, 3, 0, 500),
+    FLOAT_FIELD(xyFrequency1, 10, 4, 0, 200),
+    FLOAT_FIELD(xyFrequency2, 10, 5, 0, 200),
+    FLOAT_FIELD(xySizeX, 60, 6, 0, 1000),
+    FLOAT_FIELD(xySizeY, 60, 7, 0, 1000),
+    INT_FIELD(Mode, 0, 8, 0, 3),
+    INT_FIELD(genChildren, 2, 9, 0, 8),
+    INT_FIELD(xyGoraud, 1, 10, 0, 1),
+    INT_FIELD(useLinear, 1, 11, 0, 1),
+    INT_FIELD(screenTextureWidth, 512, 12, 1, 8192),
+    INT_FIELD(screenTextureHeight, 256, 13, 1, 8192),
+    INT_FIELD(useTrails, 0, 14, 0, 1),
+    INT_FIELD(enableMovement, 1, 15, 0, 1),
+    FLOAT_FIELD(rotX0, 10, 16, 0, 3600),
+    FLOAT_FIELD(rotX1, 30, 17, 0, 1000),
+    FLOAT_FIELD(rotY0, 10, 18, 0, 3600),
+    FLOAT_FIELD(rotY1, 25, 19, 0, 1000),
+    FLOAT_FIELD(rotZ0, 45, 20, 0, 3600),
+    FLOAT_FIELD(rotZ1, 20, 21, 0, 1000),
+    FLOAT_FIELD(zoom0, 25, 22, 1, 100),
+    FLOAT_FIELD(zoom1, 20, 23, 0, 1000),
+    INT_FIELD(useOGL, 0, 24, 0, 1),
+    INT_FIELD(randPreset, 0, 25, 0, 1),
+    INT_FIELD(resW, 0, -1, 0, 16384),
+    INT_FIELD(resH, 0, -1, 0, 16384),
+    INT_FIELD(resC, 0, -1, 0, 32),
 };
 #undef INT_FIELD
 #undef FLOAT_FIELD

@@ -1,5 +1,6 @@
-// The one table of settings fields: registry name, type, default and bank slot.
-// It drives defaults, load, save and the user banks, and the dialog's edits.
+// The one table of settings fields: registry name, type, default, bank slot and range.
+// It drives defaults, load, save and the user banks, the dialog's edits, and the
+// options, help and daemon dialog of the X11 saver.
 // Constant data, read by any thread.
 #pragma once
 #include <cstdint>
@@ -13,6 +14,9 @@ struct SettingsField {
     float SaverSettings::*floatField;
     int32_t defaultValue;
     int bankSlot;  // -1: not part of a user bank
+    // The values a user may give on a command line. Stored values are not checked
+    // against it: the registry and the Windows dialog take any 32-bit value.
+    int32_t minValue, maxValue;
 };
 
 extern const SettingsField settingsFields[29];

@@ -1,5 +1,7 @@
 // The settings record, its table, defaults and conversions, and the eight presets.
 // saverSettings is process-wide: each test that changes it puts the defaults back.
+#include "capture/desktop_snapshot.h"
+#include "effects/explode.h"
 #include "settings/presets.h"
 #include "settings/settings_fields.h"
 #include "settings/settings_store.h"
@@ -61,6 +63,27 @@ TEST(Settings, TableCoversEveryFieldOnceWithBankSlotsInOrder) {
     }
     EXPECT_EQ(addresses.size(), size_t(settingsFieldCount));
     EXPECT_EQ(sizeof(SaverSettings), settingsFieldCount * 4u);
+}
+
+// Ranges bound what a command line may give: each default and each preset must pass,
+// and the grid's largest wall must stay within what the explode builds.
+TEST(Settings, RangesHoldTheDefaultsAndEveryPreset) {
+    for (const SettingsField& field : settingsFields) {
+        EXPECT_LE(field.minValue, field.defaultValue) << field.name;
+        EXPECT_GE(field.maxValue, field.defaultValue) << field.name;
+    }
+    for (uint16_t command : randomPresetIds) {
+        SettingsStore::applyDefaults();
+        applyPresetValues(command);
+        for (const SettingsField& field : settingsFields) {
+            EXPECT_GE(storedValue(saverSettings, field), field.minValue) << field.name << " " << command;
+            EXPECT_LE(storedValue(saverSettings, field), field.maxValue) << field.name << " " << command;
+        }
+    }
+    SettingsStore::applyDefaults();
+    EXPECT_LE(long(findSettingsField("x_div")->maxValue) * findSettingsField("y_div")->maxValue, maxFragments);
+    EXPECT_EQ(findSettingsField("screenTextureWidth")->maxValue, maxSnapshotSide);
+    EXPECT_EQ(findSettingsField("screenTextureHeight")->maxValue, maxSnapshotSide);
 }
 
 TEST(Settings, FloatsAreStoredTruncatedTowardZero) {

@@ -1,4 +1,5 @@
-# Sourced by the end-to-end scenarios. They run inside tools/wine-session (a private
+# Sourced by the end-to-end scenarios (and, for its checks and screenshots, by the native
+# ones in tests/x11/). They run inside tools/wine-session (a private
 # Xvfb display and wine prefix) with QG_SCR (quakeglass.scr), QG_BIN (the Windows
 # build folder with the helper programs) and QG_OUT (where screenshots go).
 set -u
@@ -106,3 +107,4 @@ dominant() {
     elif [ "$b" -gt 60 ] && [ "$b" -gt $((3 * r / 2)) ] && [ "$b" -gt $((3 * g / 2)) ]; then echo blue
     else echo "other($rgb)"; fi
 }
+differs() { [ "$(compare -metric AE "$QG_OUT/$1" "$QG_OUT/$2" null: 2>&1)" -gt 2000 ]; }

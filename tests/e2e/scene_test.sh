@@ -18,7 +18,6 @@ end_run() {
     xdotool key space
     saver_wait_exit 5
 }
-differs() { [ "$(compare -metric AE "$QG_OUT/$1" "$QG_OUT/$2" null: 2>&1)" -gt 2000 ]; }
 
 show_desktop
 # A still, flat view: the plane holds the whole desktop at 74% of the screen, centred.

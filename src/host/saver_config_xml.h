@@ -1,0 +1,7 @@
+// The configuration description that the X11 screen-saver daemon's settings dialog reads
+// for the native saver (its XML form): the view, presets, sizes, flags and movement,
+// with ranges and defaults from the settings table. Portable; written at build time.
+#pragma once
+#include <string>
+
+std::string saverConfigXml();

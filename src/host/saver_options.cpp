@@ -1,0 +1,196 @@
+#include "host/saver_options.h"
+
+#include <strings.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "settings/presets.h"
+
+namespace {
+
+struct FieldLabel {
+    const char* field;
+    const char* label;
+};
+
+const FieldLabel fieldLabels[] = {
+    {"Priority", "CPU priority: 0 lowest, 2 normal, 5 highest"},
+    {"x_div", "grid columns"},
+    {"y_div", "grid rows"},
+    {"xyAmplitude", "wave height"},
+    {"xyFrequency1", "first wave frequency"},
+    {"xyFrequency2", "second wave frequency"},
+    {"xySizeX", "wave scale across"},
+    {"xySizeY", "wave scale down"},
+    {"Mode", "view: 0 Explode, 1 Wave1, 2 Wave2, 3 Wave3"},
+    {"genChildren", "child boxes of each exploded box"},
+    {"xyGoraud", "smooth shading of the waves"},
+    {"useLinear", "texture filtering"},
+    {"screenTextureWidth", "desktop texture width"},
+    {"screenTextureHeight", "desktop texture height"},
+    {"useTrails", "trails (kept for the settings; draws nothing)"},
+    {"enableMovement", "swing and zoom the scene"},
+    {"rotX0", "swing about x, degrees"},
+    {"rotX1", "time of the x swing"},
+    {"rotY0", "swing about y, degrees"},
+    {"rotY1", "time of the y swing"},
+    {"rotZ0", "swing about z, degrees"},
+    {"rotZ1", "time of the z swing"},
+    {"zoom0", "zoom swing, tenths"},
+    {"zoom1", "time of the zoom swing"},
+    {"useOGL", "show the OpenGL logo instead of the desktop"},
+    {"randPreset", "a random preset at each start"},
+};
+
+// The option name after its one or two dashes; null when `arg` is no option.
+const char* optionName(const char* arg) {
+    if (arg[0] != '-') return nullptr;
+    const char* name = arg + (arg[1] == '-' ? 2 : 1);
+    return *name ? name : nullptr;
+}
+
+// A whole number in decimal, as the daemon's dialog writes it ("25" or "25.0").
+bool readWholeNumber(const char* text, int32_t& value) {
+    if (!*text || std::strchr(" \t\n", *text)) return false;
+    char* end;
+    const double number = std::strtod(text, &end);
+    if (*end || !std::isfinite(number) || number != std::floor(number)) return false;
+    if (number < -2147483648.0 || number > 2147483647.0) return false;
+    value = int32_t(number);
+    return true;
+}
+
+// A window id: decimal, or hexadecimal after 0x; never 0.
+bool readWindowId(const char* text, uint32_t& id) {
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* digits = hex ? text + 2 : text;
+    if (!*digits || !std::strchr("0123456789abcdefABCDEF", *digits)) return false;
+    char* end;
+    const unsigned long long value = std::strtoull(digits, &end, hex ? 16 : 10);
+    if (*end || value == 0 || value > UINT32_MAX) return false;
+    id = uint32_t(value);
+    return true;
+}
+
+const SettingsField* optionField(const char* name) {
+    for (const SettingsField& field : settingsFields)
+        if (hasOption(field) && strcasecmp(field.name, name) == 0) return &field;
+    return nullptr;
+}
+
+bool applySetting(const SettingsField& field, const char* text, std::string& error) {
+    int32_t value;
+    if (!readWholeNumber(text, value) || value < field.minValue || value > field.maxValue) {
+        error = "bad value '" + std::string(text) + "' for -" + field.name + " (a whole number " +
+                std::to_string(field.minValue) + ".." + std::to_string(field.maxValue) + ")";
+        return false;
+    }
+    assignStored(saverSettings, field, value);
+    return true;
+}
+
+bool applyPreset(const char* name, std::string& error) {
+    if (applyPresetValues(presetNamed(name))) return true;
+    error = "unknown preset '" + std::string(name) + "' (see -help)";
+    return false;
+}
+
+bool applyWindowId(const char* text, SaverOptions& options, std::string& error) {
+    if (!readWindowId(text, options.windowId)) {
+        error = "bad window id '" + std::string(text) + "' for -window-id (decimal or 0x hex)";
+        return false;
+    }
+    options.target = DrawTarget::GivenWindow;
+    return true;
+}
+
+// One option that takes a value; false with `error` set when it is unknown or bad.
+bool applyValueOption(const char* name, const char* value, SaverOptions& options, std::string& error) {
+    if (std::strcmp(name, "window-id") == 0) return applyWindowId(value, options, error);
+    if (std::strcmp(name, "preset") == 0) return applyPreset(value, error);
+    if (std::strcmp(name, "display") == 0) {
+        options.display = value;
+        return true;
+    }
+    return applySetting(*optionField(name), value, error);
+}
+
+bool takesValue(const char* name) {
+    return std::strcmp(name, "window-id") == 0 || std::strcmp(name, "preset") == 0 ||
+           std::strcmp(name, "display") == 0 || optionField(name);
+}
+
+}  // namespace
+
+bool hasOption(const SettingsField& field) {
+    for (const FieldLabel& label : fieldLabels)
+        if (std::strcmp(label.field, field.name) == 0) return true;
+    return false;
+}
+
+const char* optionLabel(const SettingsField& field) {
+    for (const FieldLabel& label : fieldLabels)
+        if (std::strcmp(label.field, field.name) == 0) return label.label;
+    return "";
+}
+
+bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindow, SaverOptions& options,
+                      std::string& error) {
+    bool givenWindow = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* name = optionName(argv[i]);
+        if (!name) {
+            error = "unexpected argument '" + std::string(argv[i]) + "' (see -help)";
+            return false;
+        }
+        if (std::strcmp(name, "root") == 0) {
+            options.target = DrawTarget::Root;
+        } else if (std::strcmp(name, "window") == 0) {
+            options.target = DrawTarget::OwnWindow;
+        } else if (std::strcmp(name, "help") == 0 || std::strcmp(name, "h") == 0) {
+            options.help = true;
+        } else if (!takesValue(name)) {
+            error = "unknown option '" + std::string(argv[i]) + "' (see -help)";
+            return false;
+        } else if (i + 1 == argc) {
+            error = "option '" + std::string(argv[i]) + "' needs a value";
+            return false;
+        } else if (!applyValueOption(name, argv[++i], options, error)) {
+            return false;
+        }
+        givenWindow = options.target == DrawTarget::GivenWindow;
+    }
+    if (daemonWindow && !givenWindow) {
+        if (!readWindowId(daemonWindow, options.windowId)) {
+            error = "bad window id '" + std::string(daemonWindow) + "' in XSCREENSAVER_WINDOW";
+            return false;
+        }
+        options.target = DrawTarget::DaemonWindow;
+    }
+    return true;
+}
+
+std::string saverHelp() {
+    std::string text =
+        "usage: quakeglass [-window | -root | -window-id ID] [-display NAME] [-preset NAME] [-SETTING N]...\n"
+        "  -window          a full-screen window of its own (the default); a key or a click ends it\n"
+        "  -root            draw on the root window, or on the virtual root (__SWM_VROOT)\n"
+        "  -window-id ID    draw inside an existing window, as a preview (decimal or 0x hex)\n"
+        "  XSCREENSAVER_WINDOW=ID in the environment names the window to draw in, unless\n"
+        "  -window-id is given. SIGTERM or SIGINT ends the program.\n"
+        "  -display NAME    the X display (default: $DISPLAY)\n"
+        "  -preset NAME     a built-in preset:";
+    for (uint16_t command : randomPresetIds) text += std::string(" ") + presetName(command);
+    text += "\n  -help            this text\n\nSettings (whole numbers; later options win over earlier ones and presets):\n";
+    for (const SettingsField& field : settingsFields) {
+        if (!hasOption(field)) continue;
+        char line[160];
+        std::snprintf(line, sizeof line, "  -%-20s %6d..%-6d default %-5d %s\n", field.name, field.minValue,
+                      field.maxValue, field.defaultValue, optionLabel(field));
+        text += line;
+    }
+    return text;
+}

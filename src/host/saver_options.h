@@ -1,0 +1,39 @@
+// The command line of the native saver, in the convention of X11 screen-saver programs:
+// where to draw, one option per setting, presets and help. Portable; read on the main
+// thread before anything starts.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "settings/settings_fields.h"
+
+enum class DrawTarget {
+    OwnWindow,     // -window, the default: a full-screen window of its own
+    Root,          // -root: the root window, or the virtual root
+    GivenWindow,   // -window-id ID: a preview inside another program's window
+    DaemonWindow,  // the window named by XSCREENSAVER_WINDOW
+};
+
+struct SaverOptions {
+    DrawTarget target = DrawTarget::OwnWindow;
+    uint32_t windowId = 0;            // GivenWindow and DaemonWindow
+    std::string display;              // -display NAME; empty: $DISPLAY
+    bool help = false;                // -help: print saverHelp and end
+};
+
+// Reads argv[1..argc-1], applying presets and settings to saverSettings in the order given.
+// `daemonWindow` is $XSCREENSAVER_WINDOW or null; it wins over -root and -window, and
+// -window-id wins over it. Options take one or two leading dashes. False on a bad
+// option or value, with a one-line message (no newline) in `error`.
+bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindow, SaverOptions& options,
+                      std::string& error);
+
+// Whether the native saver has an option for the field: the display-mode switch
+// (resW, resH, resC) is a Windows feature.
+bool hasOption(const SettingsField& field);
+
+// What a user reads about a field, in -help and in the daemon's settings dialog.
+const char* optionLabel(const SettingsField& field);
+
+// The -help text: usage, every option with its range and default, the presets.
+std::string saverHelp();

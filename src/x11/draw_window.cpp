@@ -1,0 +1,182 @@
+#include "x11/draw_window.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+// X errors never end the program (Xlib's own handler would): an error about the window
+// drawn in means that it is gone; any other is left alone.
+Window watchedWindow = 0;
+bool watchedWindowGone = false;
+int glxErrorBase = -1000;
+const int glxBadDrawable = 2, glxBadWindow = 12;  // GLX protocol error numbers
+
+int onXError(Display*, XErrorEvent* error) {
+    const bool badWindow = error->error_code == BadWindow || error->error_code == BadDrawable ||
+                           error->error_code == glxErrorBase + glxBadDrawable ||
+                           error->error_code == glxErrorBase + glxBadWindow;
+    if (badWindow && error->resourceid == watchedWindow) watchedWindowGone = true;
+    return 0;
+}
+
+void watchWindow(Display* display, Window window) {
+    int eventBase;
+    glXQueryExtension(display, &glxErrorBase, &eventBase);
+    watchedWindow = window;
+    watchedWindowGone = false;
+    XSetErrorHandler(onXError);
+}
+
+std::string hexId(Window window) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(window));
+    return text;
+}
+
+// The visual of an existing window, when OpenGL can draw on it in RGBA.
+XVisualInfo* windowVisual(Display* display, const XWindowAttributes& attributes) {
+    XVisualInfo wanted = {};
+    wanted.visualid = XVisualIDFromVisual(attributes.visual);
+    wanted.screen = XScreenNumberOfScreen(attributes.screen);
+    int count = 0;
+    XVisualInfo* info = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &wanted, &count);
+    int usesGL = 0, rgba = 0;
+    if (info) glXGetConfig(display, info, GLX_USE_GL, &usesGL), glXGetConfig(display, info, GLX_RGBA, &rgba);
+    if (info && usesGL && rgba) return info;
+    if (info) XFree(info);
+    return nullptr;
+}
+
+bool useForeignWindow(Display* display, const SaverOptions& options, DrawWindow& draw, XVisualInfo*& visual,
+                      std::string& error) {
+    draw.window = givenWindow(display, options);
+    watchWindow(display, draw.window);
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, draw.window, &attributes)) {
+        error = "no window " + hexId(draw.window) + " on this display";
+        return false;
+    }
+    visual = windowVisual(display, attributes);
+    if (!visual) {
+        error = "window " + hexId(draw.window) + " has a visual that OpenGL cannot draw on";
+        return false;
+    }
+    draw.width = attributes.width, draw.height = attributes.height;
+    // Only the structure: the window's owner keeps its input.
+    if (options.target != DrawTarget::Root) XSelectInput(display, draw.window, StructureNotifyMask);
+    return true;
+}
+
+Cursor blankCursor(Display* display, Window window) {
+    const char nothing = 0;
+    Pixmap empty = XCreateBitmapFromData(display, window, &nothing, 1, 1);
+    XColor black = {};
+    Cursor cursor = XCreatePixmapCursor(display, empty, empty, &black, &black, 0, 0);
+    XFreePixmap(display, empty);
+    return cursor;
+}
+
+// What desktop tools look for: name, class, process id and machine, the close protocol,
+// and full screen under a window manager.
+void setOwnWindowProperties(Display* display, DrawWindow& draw) {
+    XClassHint classHint = {const_cast<char*>("quakeglass"), const_cast<char*>("quakeglass")};
+    XTextProperty name;
+    char* title = const_cast<char*>("Quakeglass");
+    XStringListToTextProperty(&title, 1, &name);
+    XSetWMProperties(display, draw.window, &name, &name, nullptr, 0, nullptr, nullptr, &classHint);
+    XFree(name.value);
+    const long pid = long(getpid());
+    XChangeProperty(display, draw.window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+    const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    XChangeProperty(display, draw.window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&fullScreen), 1);
+    draw.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, draw.window, &draw.deleteWindow, 1);
+}
+
+bool makeOwnWindow(Display* display, DrawWindow& draw, XVisualInfo*& visual, std::string& error) {
+    const int screen = DefaultScreen(display);
+    int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
+                        GLX_DEPTH_SIZE, 16, None};
+    visual = glXChooseVisual(display, screen, attributes);
+    if (!visual) {
+        error = "no double-buffered OpenGL visual with a depth buffer on this display";
+        return false;
+    }
+    const Window root = RootWindow(display, screen);
+    draw.width = DisplayWidth(display, screen), draw.height = DisplayHeight(display, screen);
+    XSetWindowAttributes set = {};
+    set.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
+    set.background_pixel = BlackPixel(display, screen);
+    set.event_mask = KeyPressMask | ButtonPressMask | StructureNotifyMask;
+    draw.window = XCreateWindow(display, root, 0, 0, unsigned(draw.width), unsigned(draw.height), 0, visual->depth,
+                                InputOutput, visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
+                                &set);
+    draw.own = true;
+    watchWindow(display, draw.window);
+    setOwnWindowProperties(display, draw);
+    XDefineCursor(display, draw.window, blankCursor(display, draw.window));
+    return true;
+}
+
+}  // namespace
+
+Window findVirtualRoot(Display* display, Window root) {
+    const Atom vroot = XInternAtom(display, "__SWM_VROOT", True);
+    Window rootReturn, parent, *children = nullptr;
+    unsigned count = 0;
+    if (vroot == None || !XQueryTree(display, root, &rootReturn, &parent, &children, &count)) return root;
+    Window found = root;
+    for (unsigned i = 0; i < count && found == root; ++i) {
+        Atom type;
+        int format;
+        unsigned long items, after;
+        unsigned char* value = nullptr;
+        if (XGetWindowProperty(display, children[i], vroot, 0, 1, False, XA_WINDOW, &type, &format, &items, &after,
+                               &value) == Success && type == XA_WINDOW && format == 32 && items == 1)
+            found = *reinterpret_cast<Window*>(value);
+        if (value) XFree(value);
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+Window givenWindow(Display* display, const SaverOptions& options) {
+    if (options.target == DrawTarget::OwnWindow) return None;
+    const Window root = DefaultRootWindow(display);
+    return options.target == DrawTarget::Root ? findVirtualRoot(display, root) : Window(options.windowId);
+}
+
+bool openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& draw, std::string& error) {
+    draw.display = display;
+    XVisualInfo* visual = nullptr;
+    const bool found = options.target == DrawTarget::OwnWindow ? makeOwnWindow(display, draw, visual, error)
+                                                               : useForeignWindow(display, options, draw, visual, error);
+    if (!found) return false;
+    draw.context = glXCreateContext(display, visual, nullptr, True);
+    XFree(visual);
+    if (!draw.context || !glXMakeCurrent(display, draw.window, draw.context)) {
+        error = "cannot make an OpenGL context current on window " + hexId(draw.window);
+        return false;
+    }
+    return true;
+}
+
+void showDrawWindow(DrawWindow& draw) {
+    if (draw.own) XMapRaised(draw.display, draw.window);
+}
+
+bool drawWindowGone() { return watchedWindowGone; }
+
+void closeDrawWindow(DrawWindow& draw) {
+    glXMakeCurrent(draw.display, None, nullptr);
+    if (draw.context) glXDestroyContext(draw.display, draw.context);
+    draw.context = nullptr;
+    if (draw.own && !watchedWindowGone) XDestroyWindow(draw.display, draw.window);
+    XSync(draw.display, False);
+}

@@ -1,0 +1,43 @@
+// The window the native saver draws in, and the GLX context on it: found (the root or its
+// virtual root, a given window, the daemon's window) or made (a full-screen window of its
+// own). Main thread, the only thread of the native saver.
+#pragma once
+#include <X11/Xlib.h>
+
+#include <GL/glx.h>
+
+#include <string>
+
+#include "host/saver_options.h"
+
+struct DrawWindow {
+    Display* display = nullptr;
+    Window window = 0;
+    bool own = false;        // made here: a key, a click or a close ends the run
+    Atom deleteWindow = 0;   // WM_DELETE_WINDOW, for the close of an own window
+    GLXContext context = nullptr;
+    int width = 0, height = 0;
+};
+
+// The window that stands for the root: a child of the root that names itself in its
+// __SWM_VROOT property (a virtual-root window manager's desktop, or a daemon's saver
+// window), or the root itself.
+Window findVirtualRoot(Display* display, Window root);
+
+// The existing window that the options name (the virtual root for -root), or None when
+// the saver makes its own.
+Window givenWindow(Display* display, const SaverOptions& options);
+
+// Finds or makes the window and makes a GLX context current on it. False, with a
+// one-line message, when the window does not exist or cannot take OpenGL.
+bool openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& draw, std::string& error);
+
+// Whether the window drawn in has been destroyed (its owner closed it, or the X errors
+// of drawing on it say so).
+bool drawWindowGone();
+
+// Maps an own window; the snapshot is taken before, so that it does not show it.
+void showDrawWindow(DrawWindow& draw);
+
+// Releases the context and destroys an own window.
+void closeDrawWindow(DrawWindow& draw);

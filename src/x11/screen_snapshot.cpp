@@ -1,0 +1,112 @@
+#include "x11/screen_snapshot.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "capture/desktop_snapshot.h"
+#include "capture/picture_squeeze.h"
+
+namespace {
+
+// One 8-bit channel from a pixel by its mask.
+uint32_t channel(unsigned long pixel, unsigned long mask) {
+    if (!mask) return 0;
+    int shift = 0;
+    while (!(mask >> shift & 1)) ++shift;
+    const unsigned long maximum = mask >> shift;
+    return uint32_t((pixel & mask) >> shift) * 255u / uint32_t(maximum);
+}
+
+// Blue, green, red, unused: what a Windows 32-bit DIB holds. A 24-bit TrueColor screen
+// already reads so (32-bit pixels, least significant byte first); others are converted.
+bool readsAsBgrx(const XImage* image) {
+    return image->bits_per_pixel == 32 && image->byte_order == LSBFirst && image->red_mask == 0xFF0000 &&
+           image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
+}
+
+std::vector<uint32_t> convertToBgrx(XImage* image) {
+    std::vector<uint32_t> pixels(size_t(image->width) * size_t(image->height));
+    for (int y = 0; y < image->height; ++y)
+        for (int x = 0; x < image->width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            pixels[size_t(y) * size_t(image->width) + size_t(x)] =
+                channel(p, image->red_mask) << 16 | channel(p, image->green_mask) << 8 | channel(p, image->blue_mask);
+        }
+    return pixels;
+}
+
+bool allBlack(const BgrxPicture& picture) {
+    for (int y = 0; y < picture.height; ++y) {
+        const uint8_t* row = picture.pixels + size_t(y) * picture.stride;
+        for (int x = 0; x < picture.width; ++x)
+            if (row[4 * x] | row[4 * x + 1] | row[4 * x + 2]) return false;
+    }
+    return true;
+}
+
+bool squeezeIntoSnapshot(const BgrxPicture& picture, int width, int height) {
+    const size_t bytes = snapshotBytes(width, height);
+    uint8_t* pixels = bytes ? static_cast<uint8_t*>(std::malloc(bytes)) : nullptr;
+    if (!pixels || !squeezePicture(picture, width, height, pixels)) {
+        std::free(pixels);
+        return false;
+    }
+    desktopSnapshot = {width, height, pixels};
+    return true;
+}
+
+// The daemon's picture of the desktop from before it blanked the screen: a pixmap named
+// by the _SCREENSAVER_SCREENSHOT property of the window it hands over. None without one.
+Pixmap daemonScreenshot(Display* display, Window window) {
+    const Atom property = XInternAtom(display, "_SCREENSAVER_SCREENSHOT", True);
+    if (window == None || property == None) return None;
+    Atom type;
+    int format;
+    unsigned long items, after;
+    unsigned char* value = nullptr;
+    Pixmap pixmap = None;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_PIXMAP, &type, &format, &items, &after,
+                           &value) == Success && type == XA_PIXMAP && format == 32 && items == 1)
+        pixmap = *reinterpret_cast<Pixmap*>(value);
+    if (value) XFree(value);
+    return pixmap;
+}
+
+XImage* readScreen(Display* display, Window drawnIn) {
+    Drawable source = daemonScreenshot(display, drawnIn);
+    if (source == None) source = DefaultRootWindow(display);
+    Window root;
+    int x, y;
+    unsigned width = 0, height = 0, border, depth;
+    if (!XGetGeometry(display, source, &root, &x, &y, &width, &height, &border, &depth)) return nullptr;
+    XImage* image = XGetImage(display, source, 0, 0, width, height, AllPlanes, ZPixmap);
+    // An image of a pixmap comes without colour masks: those of the screen's visual apply.
+    const Visual* visual = DefaultVisual(display, DefaultScreen(display));
+    if (image && !image->red_mask && int(depth) == DefaultDepth(display, DefaultScreen(display)))
+        image->red_mask = visual->red_mask, image->green_mask = visual->green_mask, image->blue_mask = visual->blue_mask;
+    return image;
+}
+
+}  // namespace
+
+bool captureScreen(Display* display, bool previewMode, Window drawnIn) {
+    int width, height;
+    snapshotSize(previewMode, width, height);
+    XImage* image = readScreen(display, drawnIn);
+    if (!image) return false;
+    std::vector<uint32_t> converted;
+    BgrxPicture picture = {reinterpret_cast<const uint8_t*>(image->data), image->width, image->height,
+                           size_t(image->bytes_per_line)};
+    if (!readsAsBgrx(image)) {
+        converted = convertToBgrx(image);
+        picture = {reinterpret_cast<const uint8_t*>(converted.data()), image->width, image->height,
+                   size_t(image->width) * 4};
+    }
+    const bool taken = !allBlack(picture) && squeezeIntoSnapshot(picture, width, height);
+    XDestroyImage(image);
+    return taken;
+}

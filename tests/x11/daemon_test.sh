@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The native saver under the real X11 screen-saver daemon (xscreensaver), listed in its
+# programs as a user would list it: activated, it draws on the window the daemon hands
+# over; deactivated, it ends at once. It shows the daemon's screenshot of the desktop
+# when the user lets the daemon grab desktop images, else (Debian's default) the logo.
+. "$(dirname "$0")/lib.sh"
+
+# The daemon runs no programs as root: it runs as nobody then.
+as_user=()
+[ "$(id -u)" = 0 ] && as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+home=$(mktemp -d)
+chmod 755 "$home"
+[ "$(id -u)" = 0 ] && chown nobody:nogroup "$home"
+daemon() { "${as_user[@]}" env HOME="$home" "$@"; }
+
+# Alive and not a zombie: the daemon reaps its programs only when it gets round to it.
+running() {
+    local state
+    state=$(ps -o stat= -p "$1")
+    [ -n "$state" ] && [ "${state#Z}" = "$state" ]
+}
+
+# run_daemon GRAB FILE: activates the daemon with grabDesktopImages GRAB, takes a
+# screenshot of our program drawing, deactivates; SAVER_EXIT_MS is how long it lasted then.
+run_daemon() {
+    cat >"$home/.xscreensaver" <<EOF2
+mode: one
+selected: 0
+lock: False
+fade: False
+unfade: False
+splash: False
+dpmsEnabled: False
+grabDesktopImages: $1
+programs: GL: $QG_SAVER -root ${flat_view[*]} \n
+EOF2
+    daemon xscreensaver -no-splash >"$QG_OUT/xscreensaver.log" 2>&1 &
+    local xscreensaver=$! i pid=
+    sleep 1.5
+    daemon xscreensaver-command -activate >/dev/null 2>&1
+    for i in $(seq 60); do
+        pid=$(pgrep -f -x "$QG_SAVER -root.*")
+        [ -n "$pid" ] && break
+        sleep 0.1
+    done
+    drawn "$2" 60 40 512 384
+    local start=$(date +%s%N)
+    daemon xscreensaver-command -deactivate >/dev/null 2>&1
+    while [ -n "$pid" ] && running "$pid" && [ $(($(date +%s%N) - start)) -lt 5000000000 ]; do sleep 0.02; done
+    SAVER_EXIT_MS=$(( ($(date +%s%N) - start) / 1000000 ))
+    SAVER_FOUND=$pid
+    daemon xscreensaver-command -exit >/dev/null 2>&1
+    wait "$xscreensaver" 2>/dev/null
+}
+
+show_sample_desktop
+run_daemon True grab.png
+check "activated, the daemon runs the saver" [ -n "$SAVER_FOUND" ]
+check "which shows the daemon's screenshot of the desktop: red top left" [ "$(dominant grab.png 192 144)" = red ]
+check "and blue bottom right" [ "$(dominant grab.png 832 623)" = blue ]
+check "deactivated, the saver ends within 0.5 s ($SAVER_EXIT_MS ms)" [ "$SAVER_EXIT_MS" -lt 750 ]
+
+run_daemon False no-grab.png
+top=$(mean no-grab.png 40x20+150+140) bottom=$(mean no-grab.png 40x20+150+640)
+check "with desktop grabs not allowed: the logo, mirrored" \
+    awk -v t="$top" -v b="$bottom" 'BEGIN { exit !(t > b + 0.03 && b > 0.03) }'
+check "deactivated, the saver ends within 0.5 s ($SAVER_EXIT_MS ms)" [ "$SAVER_EXIT_MS" -lt 750 ]
+rm -rf "$home"
+e2e_finish

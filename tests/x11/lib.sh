@@ -1,0 +1,70 @@
+# Sourced by the native saver's end-to-end scenarios (tests/x11/*_test.sh). Each runs in
+# a private Xvfb of its own, with QG_SAVER (the native quakeglass), QG_NATIVE_BIN (the
+# native build with the helpers) and QG_OUT (where screenshots go). The checks, the
+# sample desktop and the screenshot helpers are those of the Windows scenarios.
+x11_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$x11_dir/../wine-env.sh"
+. "$x11_dir/../e2e/lib.sh"
+# -noreset: between two programs of a scenario the display has no client, and a reset
+# then would take the root's picture and refuse the next program for a moment.
+qg_xvfb_start -screen 0 1024x768x24 -noreset || exit 1
+trap 'kill "$QG_XVFB_PID" 2>/dev/null' EXIT
+
+# saver_start ARGS...: starts the native saver; its messages go to $QG_OUT/saver.err.
+saver_start() {
+    "$QG_SAVER" "$@" 2>"$QG_OUT/saver.err" &
+    SAVER_PID=$!
+    e2e_pids+=("$SAVER_PID")
+}
+
+# ends_within_half_a_second: the bound for every end the saver is asked for, with slack
+# for a loaded machine; SAVER_EXIT_MS comes from saver_time_exit.
+ended_in_time() { [ "$SAVER_STATUS" = 0 ] && [ "$SAVER_EXIT_MS" -lt 750 ]; }
+
+# test_window_start W H X Y [vroot]: a window of another process; TEST_WINDOW is its id,
+# test_window_destroy destroys it.
+test_window_start() {
+    coproc TEST_WINDOW_PROCESS { "$QG_NATIVE_BIN/test_window" "$@"; }
+    e2e_pids+=("$TEST_WINDOW_PROCESS_PID")
+    read -r TEST_WINDOW <&"${TEST_WINDOW_PROCESS[0]}"
+}
+test_window_destroy() {
+    echo destroy >&"${TEST_WINDOW_PROCESS[1]}"
+    wait "$TEST_WINDOW_PROCESS_PID" 2>/dev/null
+}
+
+# show_sample_desktop [root]: the sample desktop in a full-screen window, or as the root's
+# own picture; tried again when the picture did not come up.
+show_sample_desktop() {
+    local try picture=$QG_OUT/sample-desktop.png
+    [ -f "$picture" ] || "$e2e_dir/make_sample_desktop.sh" "$picture"
+    [ "${1:-}" = root ] && convert "$picture" -depth 8 "$QG_OUT/sample-desktop.ppm"
+    for try in 1 2 3; do
+        if [ "${1:-}" = root ]; then "$QG_NATIVE_BIN/root_picture" "$QG_OUT/sample-desktop.ppm"; else show_desktop; fi
+        screenshot desktop-shown.png
+        [ "$(dominant desktop-shown.png 60 40)" = red ] && return 0
+        sleep 0.5
+    done
+    echo "the sample desktop did not show"
+    return 1
+}
+
+# drawn FILE BLACK_X BLACK_Y LIT_X LIT_Y: waits (up to 10 s, as start-up is slower on a
+# loaded machine) until the saver shows: a point it clears is black and a point of its
+# plane is not; keeps that screenshot as FILE.
+drawn() {
+    local i
+    for i in $(seq 40); do
+        screenshot "$1"
+        [ "$(pixel_at "$QG_OUT/$1" "$2" "$3")" = 0,0,0 ] && [ "$(pixel_at "$QG_OUT/$1" "$4" "$5")" != 0,0,0 ] &&
+            return 0
+        sleep 0.25
+    done
+    return 1
+}
+
+# mean FILE GEOMETRY: the mean brightness (0..1) of an area of a screenshot.
+mean() { convert "$QG_OUT/$1" -crop "$2" -format '%[fx:mean]' info:; }
+
+# The flat Wave1 view in which the plane shows the whole snapshot upright.
+flat_view=(-Mode 1 -xyAmplitude 0 -enableMovement 0)

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The native saver in a window of its own: the desktop on the plane in its own colours,
+# the window as desktop tools see it, the ends (key, click, signals, the window's
+# destruction), the logo, and the logo standing in for a black screen.
+. "$(dirname "$0")/lib.sh"
+
+# run_flat FILE [OPTIONS]...: the flat view, screenshot once it shows.
+run_flat() {
+    local file=$1; shift
+    saver_start "${flat_view[@]}" "$@"
+    drawn "$file" 60 40 512 384
+}
+
+show_sample_desktop
+run_flat flat.png
+check "the flat view shows the red top-left block at the top left" [ "$(dominant flat.png 192 144)" = red ]
+check "the green top-right block at the top right" [ "$(dominant flat.png 832 144)" = green ]
+check "the yellow bottom-left block at the bottom left" [ "$(dominant flat.png 192 623)" = yellow ]
+check "the blue bottom-right block at the bottom right" [ "$(dominant flat.png 832 623)" = blue ]
+check "outside the plane the screen is black" [ "$(pixel_at "$QG_OUT/flat.png" 60 40)" = 0,0,0 ]
+window=$(xdotool search --class '^quakeglass$' | head -n 1)
+check "the window's class is quakeglass" grep -q '"quakeglass", "quakeglass"' <(xprop -id "$window" WM_CLASS)
+check "its _NET_WM_PID is the saver's" grep -q "= $SAVER_PID\$" <(xprop -id "$window" _NET_WM_PID)
+xdotool key space
+saver_time_exit 5
+check "a key ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+
+saver_start
+drawn explode-a.png 60 40 512 384
+sleep 0.5
+screenshot explode-b.png
+xdotool click 1
+saver_time_exit 5
+check "the Explode view animates" differs explode-a.png explode-b.png
+check "a click ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+
+for signal in TERM INT; do
+    saver_start -preset explode-1
+    sleep 1.5
+    kill -"$signal" "$SAVER_PID"
+    saver_time_exit 5
+    check "SIG$signal ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+done
+
+saver_start -preset wave-2
+sleep 1.5
+xdotool windowclose "$(xdotool search --class '^quakeglass$' | head -n 1)"
+saver_time_exit 5
+check "the window's destruction ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+
+# The logo shows mirrored top to bottom, as on Windows: its dark top edge at the bottom.
+logo_is_mirrored() {
+    local top bottom
+    top=$(mean "$1" 40x20+150+140) bottom=$(mean "$1" 40x20+150+640)
+    awk -v t="$top" -v b="$bottom" 'BEGIN { exit !(t > b + 0.03 && b > 0.03) }'
+}
+run_flat logo.png -useOGL 1
+kill "$SAVER_PID"
+saver_wait_exit 5
+check "the logo fills the plane, mirrored" logo_is_mirrored logo.png
+
+# A screen that reads black (as under a compositor) has nothing to show: the logo instead.
+convert -size 1024x768 xc:black "$QG_OUT/black.png"
+display -borderwidth 0 -geometry +0+0 "$QG_OUT/black.png" &
+e2e_pids+=("$!")
+sleep 1
+run_flat black-screen.png
+kill "$SAVER_PID"
+saver_wait_exit 5
+check "a black screen gives the logo" logo_is_mirrored black-screen.png
+e2e_finish
