@@ -48,5 +48,8 @@ struct BitmapTexture {
     int32_t height = 0;
 
     int loadResource(int resourceId);  // the platform's edge
+    // The texture from bitmap rows of width x height (bottom row first, each padded to 4
+    // bytes, blue, green, red), so texture row 0 is the picture's bottom; returns 1.
+    int makeTexture(const uint8_t* rows);
 };
 extern BitmapTexture LogoTexture;

@@ -1,17 +1,10 @@
 // The native program's bitmaps: BMP files built into it (see cmake/embed_file.cmake), made
 // into GL textures exactly as the Windows program makes its bitmap resources: the rows
 // as the file stores them, bottom row first. Render thread, context current.
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cstddef>
 #include <cstring>
 
 #include "effects/geometry.h"
-
-#ifndef GL_BGR_EXT
-#define GL_BGR_EXT 0x80E0
-#endif
 
 extern const uint8_t logoBitmap[];
 extern const size_t logoBitmapSize;
@@ -57,15 +50,7 @@ int BitmapTexture::loadResource(int resourceId) {
         pixels = rows;
         width = w;
         height = h;
-        glGenTextures(1, &textureName);
-        glBindTexture(GL_TEXTURE_2D, textureName);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-        glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-        glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);  // BMP rows are padded to 4 bytes
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels);
-        loaded = 1;
-        return 1;
+        return makeTexture(rows);
     }
     return 0;
 }

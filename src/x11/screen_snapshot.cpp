@@ -3,7 +3,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -45,17 +44,6 @@ bool allBlack(const BgrxPicture& picture) {
         for (int x = 0; x < picture.width; ++x)
             if (row[4 * x] | row[4 * x + 1] | row[4 * x + 2]) return false;
     }
-    return true;
-}
-
-bool squeezeIntoSnapshot(const BgrxPicture& picture, int width, int height) {
-    const size_t bytes = snapshotBytes(width, height);
-    uint8_t* pixels = bytes ? static_cast<uint8_t*>(std::malloc(bytes)) : nullptr;
-    if (!pixels || !squeezePicture(picture, width, height, pixels)) {
-        std::free(pixels);
-        return false;
-    }
-    desktopSnapshot = {width, height, pixels};
     return true;
 }
 
@@ -106,7 +94,11 @@ bool captureScreen(Display* display, bool previewMode, Window drawnIn) {
         picture = {reinterpret_cast<const uint8_t*>(converted.data()), image->width, image->height,
                    size_t(image->width) * 4};
     }
-    const bool taken = !allBlack(picture) && squeezeIntoSnapshot(picture, width, height);
+    if (!allBlack(picture)) {
+        ScreenCopy copy;  // the image is ours to destroy below
+        copy.picture = picture;
+        desktopSnapshot = squeezeScreenCopy(copy, width, height);
+    }
     XDestroyImage(image);
-    return taken;
+    return desktopSnapshot.pixels != nullptr;
 }

@@ -26,6 +26,10 @@ e2e_finish() {
 reg_reset() { wine reg delete "$qg_key" /f >/dev/null 2>&1; return 0; }
 reg_set_dword() { wine reg add "$qg_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
 # Prints the value as a signed decimal number, or nothing when it is missing.
+# Prints the names of the DWORD values the key holds, from one query.
+reg_dword_names() {
+    wine reg query "$qg_key" 2>/dev/null | tr -d '\r' | awk '$2 == "REG_DWORD" {print $1}'
+}
 reg_get_dword() {
     local hex
     hex=$(wine reg query "$qg_key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}')

@@ -17,8 +17,9 @@ reg_reset
 reg_set_dword useOGL 1
 run_once
 check "the run ends with 0" [ "$SAVER_STATUS" = 0 ]
+stored_names=$(reg_dword_names)
 missing=""
-for name in $fields; do [ -n "$(reg_get_dword "$name")" ] || missing="$missing $name"; done
+for name in $fields; do grep -qx "$name" <<<"$stored_names" || missing="$missing $name"; done
 check "after a run all 29 values are stored (missing:${missing:- none})" [ -z "$missing" ]
 check "stored values are the defaults" [ "$(reg_get_dword x_div) $(reg_get_dword zoom0) $(reg_get_dword screenTextureWidth)" = "25 25 512" ]
 
