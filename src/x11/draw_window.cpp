@@ -66,8 +66,9 @@ bool useForeignWindow(Display* display, const SaverOptions& options, DrawWindow&
         return false;
     }
     draw.width = attributes.width, draw.height = attributes.height;
-    // Only the structure: the window's owner keeps its input.
-    if (options.target != DrawTarget::Root) XSelectInput(display, draw.window, StructureNotifyMask);
+    // Only the structure: the window's owner keeps its input. A virtual root can go away
+    // too; the real root never does.
+    if (draw.window != DefaultRootWindow(display)) XSelectInput(display, draw.window, StructureNotifyMask);
     return true;
 }
 

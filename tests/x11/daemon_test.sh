@@ -20,6 +20,18 @@ running() {
     [ -n "$state" ] && [ "${state#Z}" = "$state" ]
 }
 
+# The saver among the daemon's descendants: scenarios that run beside this one have
+# savers of their own with the same command line.
+daemon_saver() {
+    local generation=$1 pid
+    while [ -n "$generation" ]; do
+        for pid in $generation; do
+            ps -o args= -p "$pid" | grep -q "^$QG_SAVER -root" && { echo "$pid"; return; }
+        done
+        generation=$(for pid in $generation; do pgrep -P "$pid"; done)
+    done
+}
+
 # run_daemon GRAB FILE: activates the daemon with grabDesktopImages GRAB, takes a
 # screenshot of our program drawing, deactivates; SAVER_EXIT_MS is how long it lasted then.
 run_daemon() {
@@ -39,7 +51,7 @@ EOF2
     sleep 1.5
     daemon xscreensaver-command -activate >/dev/null 2>&1
     for i in $(seq 60); do
-        pid=$(pgrep -f -x "$QG_SAVER -root.*")
+        pid=$(daemon_saver "$xscreensaver")
         [ -n "$pid" ] && break
         sleep 0.1
     done
