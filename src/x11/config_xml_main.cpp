@@ -2,7 +2,7 @@
 //   quakeglass_config_xml OUT.xml
 #include <cstdio>
 
-#include "host/saver_config_xml.h"
+#include "xscreensaver/saver_config_xml.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "host/saver_options.h"
+#include "xscreensaver/saver_options.h"
 
 struct DrawWindow {
     Display* display = nullptr;

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/saver_options.h"
+#include "xscreensaver/saver_options.h"
 #include "x11/saver_run.h"
 
 int main(int argc, char** argv) {

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/daemon_settings.h"
+#include "xscreensaver/daemon_settings.h"
 #include "render/frame.h"
 #include "render/render_start.h"
 #include "settings/saver_settings.h"

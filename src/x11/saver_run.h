@@ -1,7 +1,7 @@
 // A whole run of the native saver: display, window, snapshot, the frame loop and the end.
 // Everything happens on the one thread that calls runSaver.
 #pragma once
-#include "host/saver_options.h"
+#include "xscreensaver/saver_options.h"
 
 // Returns the exit status: 0 when the run ended as asked (a signal, the window gone, a key
 // or a click in an own window), 1 when the display or OpenGL cannot be had, 2 when the

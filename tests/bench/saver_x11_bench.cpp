@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "host/saver_options.h"
+#include "xscreensaver/saver_options.h"
 #include "render/render_start.h"
 #include "x11/saver_run.h"
 

@@ -1,5 +1,5 @@
 // The daemon's desktop-grab preference: the user's file over the system's defaults.
-#include "host/daemon_settings.h"
+#include "xscreensaver/daemon_settings.h"
 
 #include <gtest/gtest.h>
 

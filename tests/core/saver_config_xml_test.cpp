@@ -1,8 +1,8 @@
 // The daemon dialog's description of the native saver: every argument it can write is one
 // the command line takes, its ranges and defaults are the table's, and it offers what a
 // user sets (view, presets, sizes, children, flags, movement).
-#include "host/saver_config_xml.h"
-#include "host/saver_options.h"
+#include "xscreensaver/saver_config_xml.h"
+#include "xscreensaver/saver_options.h"
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>

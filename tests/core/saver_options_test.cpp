@@ -1,6 +1,6 @@
 // The native saver's command line: settings and presets in order, where to draw, the
 // messages for bad options, and -help. Each test puts the default settings back.
-#include "host/saver_options.h"
+#include "xscreensaver/saver_options.h"
 #include "settings/presets.h"
 #include "settings/settings_store.h"
 
@@ -86,6 +86,10 @@ TEST_F(SaverOptionsTest, WhereToDraw) {
     EXPECT_EQ(given.options.windowId, 0x1A00007u);
     EXPECT_EQ(readOptions({"-window-id", "4194311"}).options.windowId, 4194311u);
     EXPECT_EQ(readOptions({"-display", ":7"}).options.display, ":7");
+    EXPECT_EQ(readOptions({}).options.delayUs, 30000u);
+    Read paced = readOptions({"-delay", "0", "-fps"});
+    EXPECT_EQ(paced.options.delayUs, 0u);
+    EXPECT_TRUE(paced.options.showFps);
 
     // The daemon's window wins over -root and the default; -window-id wins over it.
     Read daemon = readOptions({"-root"}, "0x400001");
@@ -112,7 +116,8 @@ TEST_F(SaverOptionsTest, BadOptionsGiveOneLineNamingThem) {
         {{"-window-id", "0x"}, "0x"},     {{"-window-id", "12ab"}, "12ab"},
         {{"-window-id", "99999999999"}, "99999999999"},
         {{"stray"}, "stray"},             {{"-"}, "'-'"},
-        {{"-resW", "800"}, "-resW"},
+        {{"-resW", "800"}, "-resW"},      {{"-delay", "1000001"}, "-delay"},
+        {{"-delay", "-1"}, "-delay"},
     };
     for (const Case& c : cases) {
         const Read read = readOptions(c.args);

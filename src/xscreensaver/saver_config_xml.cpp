@@ -1,4 +1,4 @@
-#include "host/saver_config_xml.h"
+#include "xscreensaver/saver_config_xml.h"
 
 #include <string>
 

@@ -18,6 +18,8 @@ struct SaverOptions {
     DrawTarget target = DrawTarget::OwnWindow;
     uint32_t windowId = 0;            // GivenWindow and DaemonWindow
     std::string display;              // -display NAME; empty: $DISPLAY
+    uint32_t delayUs = 30000;         // -delay USEC: least time from one frame's start to the next's
+    bool showFps = false;             // -fps: frames per second and CPU share in a corner
     bool help = false;                // -help: print saverHelp and end
 };
 

@@ -1,4 +1,4 @@
-#include "host/daemon_settings.h"
+#include "xscreensaver/daemon_settings.h"
 
 #include <strings.h>
 

@@ -1,4 +1,4 @@
-#include "host/saver_options.h"
+#include "xscreensaver/saver_options.h"
 
 #include <strings.h>
 
@@ -98,6 +98,18 @@ bool applyPreset(const char* name, std::string& error) {
     return false;
 }
 
+const int32_t maxDelayUs = 1000000;
+
+bool applyDelay(const char* text, SaverOptions& options, std::string& error) {
+    int32_t value;
+    if (!readWholeNumber(text, value) || value < 0 || value > maxDelayUs) {
+        error = "bad value '" + std::string(text) + "' for -delay (microseconds 0.." + std::to_string(maxDelayUs) + ")";
+        return false;
+    }
+    options.delayUs = uint32_t(value);
+    return true;
+}
+
 bool applyWindowId(const char* text, SaverOptions& options, std::string& error) {
     if (!readWindowId(text, options.windowId)) {
         error = "bad window id '" + std::string(text) + "' for -window-id (decimal or 0x hex)";
@@ -111,6 +123,7 @@ bool applyWindowId(const char* text, SaverOptions& options, std::string& error) 
 bool applyValueOption(const char* name, const char* value, SaverOptions& options, std::string& error) {
     if (std::strcmp(name, "window-id") == 0) return applyWindowId(value, options, error);
     if (std::strcmp(name, "preset") == 0) return applyPreset(value, error);
+    if (std::strcmp(name, "delay") == 0) return applyDelay(value, options, error);
     if (std::strcmp(name, "display") == 0) {
         options.display = value;
         return true;
@@ -120,7 +133,7 @@ bool applyValueOption(const char* name, const char* value, SaverOptions& options
 
 bool takesValue(const char* name) {
     return std::strcmp(name, "window-id") == 0 || std::strcmp(name, "preset") == 0 ||
-           std::strcmp(name, "display") == 0 || optionField(name);
+           std::strcmp(name, "display") == 0 || std::strcmp(name, "delay") == 0 || optionField(name);
 }
 
 }  // namespace
@@ -150,6 +163,8 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
             options.target = DrawTarget::Root;
         } else if (std::strcmp(name, "window") == 0) {
             options.target = DrawTarget::OwnWindow;
+        } else if (std::strcmp(name, "fps") == 0) {
+            options.showFps = true;
         } else if (std::strcmp(name, "help") == 0 || std::strcmp(name, "h") == 0) {
             options.help = true;
         } else if (!takesValue(name)) {
@@ -175,13 +190,17 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
 
 std::string saverHelp() {
     std::string text =
-        "usage: quakeglass [-window | -root | -window-id ID] [-display NAME] [-preset NAME] [-SETTING N]...\n"
+        "usage: quakeglass [-window | -root | -window-id ID] [-display NAME] [-delay USEC] [-fps]\n"
+        "                  [-preset NAME] [-SETTING N]...\n"
         "  -window          a full-screen window of its own (the default); a key or a click ends it\n"
         "  -root            draw on the root window, or on the virtual root (__SWM_VROOT)\n"
         "  -window-id ID    draw inside an existing window, as a preview (decimal or 0x hex)\n"
         "  XSCREENSAVER_WINDOW=ID in the environment names the window to draw in, unless\n"
         "  -window-id is given. SIGTERM or SIGINT ends the program.\n"
         "  -display NAME    the X display (default: $DISPLAY)\n"
+        "  -delay USEC      the least time from one frame to the next, 0..1000000 microseconds\n"
+        "                   (default 30000, about 33 frames a second; 0: as fast as it can)\n"
+        "  -fps             show the frame rate and the CPU share in a corner\n"
         "  -preset NAME     a built-in preset:";
     for (uint16_t command : randomPresetIds) text += std::string(" ") + presetName(command);
     text += "\n  -help            this text\n\nSettings (whole numbers; later options win over earlier ones and presets):\n";
