@@ -14,6 +14,7 @@
 #include "render/frame.h"
 #include "render/frame_pacing.h"
 #include "render/frame_timer.h"
+#include "render/fps_overlay.h"
 #include "render/render_start.h"
 #include "settings/saver_settings.h"
 #include "x11/draw_window.h"
@@ -80,6 +81,7 @@ void waitForEvents(Display* display, int timeoutMs) {
 
 void drawFrames(DrawWindow& draw, const SaverOptions& options) {
     FramePacer pacer{options.delayUs};
+    FpsOverlay fps;
     while (!endRequested() && !handleEvents(draw)) {
         const int64_t now = nowUs();
         if (const int waitMs = frameWaitMs(pacer, now)) {
@@ -88,6 +90,10 @@ void drawFrames(DrawWindow& draw, const SaverOptions& options) {
         }
         startFrame(pacer, now);
         drawFrame();
+        if (options.showFps) {
+            countFpsFrame(fps, double(FrameTimer::nowMs()) * 0.001, processCpuSeconds());
+            drawFpsOverlay(fps, draw.width, draw.height);
+        }
         glXSwapBuffers(draw.display, draw.window);
         framesPresented.fetch_add(1, std::memory_order_relaxed);
     }
