@@ -1,6 +1,6 @@
 // The configuration description that the X11 screen-saver daemon's settings dialog reads
-// for the native saver (its XML form): the view, presets, sizes, flags and movement,
-// with ranges and defaults from the settings table. Portable; written at build time.
+// for the native saver (its XML form): the view, presets, sizes, flags, movement and
+// frame rate, with ranges and defaults from the settings table. Portable; written at build time.
 #pragma once
 #include <string>
 
