@@ -20,9 +20,11 @@ namespace {
 const std::chrono::milliseconds endGrace(250);
 
 std::atomic<bool> ending{false};
+std::atomic<bool> enforced{false};  // the watch ends the process if the main thread does not
 static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
-// One byte per end request and never read, so that it stays readable once asked.
-int wakePipe[2] = {-1, -1};
+// One byte per end request and never read, so that each stays readable once asked: the
+// main thread's wait polls the first, the watch the second (for the ends it enforces).
+int mainWakePipe[2] = {-1, -1}, watchWakePipe[2] = {-1, -1};
 // The main thread's word to the watch: 'w' a window to watch (watchDisplay), 's' stop.
 int controlPipe[2] = {-1, -1};
 std::atomic<Display*> watchDisplay{nullptr};
@@ -31,6 +33,11 @@ bool watchedOwnWindow = false;
 std::thread watch;
 sigset_t maskBefore;
 const int endSignalNumbers[] = {SIGTERM, SIGINT, SIGHUP};
+
+// A byte in a wake pipe; full, it is readable anyway, and without pipes the flags do.
+void wake(const int (&pipe)[2]) {
+    if (write(pipe[1], "e", 1) < 0) return;
+}
 
 void onEndSignal(int) {
     const int savedErrno = errno;
@@ -58,15 +65,15 @@ void watchForEnd() {
     std::chrono::steady_clock::time_point deadline;
     bool graceRuns = false;
     for (;;) {
-        if (ending && !graceRuns) deadline = std::chrono::steady_clock::now() + endGrace, graceRuns = true;
+        if (enforced && !graceRuns) deadline = std::chrono::steady_clock::now() + endGrace, graceRuns = true;
         int timeoutMs = -1;
         if (graceRuns) {
             timeoutMs = int(std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
                                 .count());
             if (timeoutMs <= 0) _exit(0);
         }
-        // Once ending, only the stop is waited for: the wake pipe stays readable.
-        pollfd fds[] = {{controlPipe[0], POLLIN, 0}, {wakePipe[0], POLLIN, 0},
+        // Once the grace runs, only the stop is waited for: the wake pipe stays readable.
+        pollfd fds[] = {{controlPipe[0], POLLIN, 0}, {watchWakePipe[0], POLLIN, 0},
                         {display ? ConnectionNumber(display) : -1, POLLIN, 0}};
         poll(fds, graceRuns ? 1 : 3, timeoutMs);
         char word = 0;
@@ -87,7 +94,9 @@ void watchForEnd() {
 
 void startEndWatch() {
     XInitThreads();  // two connections on two threads, and one error handler for both
-    if (pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0 || pipe2(controlPipe, O_CLOEXEC) != 0) return;
+    if (pipe2(mainWakePipe, O_CLOEXEC | O_NONBLOCK) != 0 || pipe2(watchWakePipe, O_CLOEXEC | O_NONBLOCK) != 0 ||
+        pipe2(controlPipe, O_CLOEXEC) != 0)
+        return;
     const sigset_t signals = endSignals();
     pthread_sigmask(SIG_BLOCK, &signals, &maskBefore);  // inherited by every thread started later
     struct sigaction action = {};
@@ -110,15 +119,19 @@ bool watchWindowForEnd(const char* displayName, Window window, bool ownWindow) {
 }
 
 void requestEnd() {
+    enforced = true;
+    wake(watchWakePipe);
+    requestEndAfterFrame();
+}
+
+void requestEndAfterFrame() {
     ending = true;
-    if (write(wakePipe[1], "e", 1) < 0) {
-        // full (it is readable anyway) or not there (no watch: the flag is enough)
-    }
+    wake(mainWakePipe);
 }
 
 bool endRequested() { return ending; }
 
-int endWakeFd() { return wakePipe[0]; }
+int endWakeFd() { return mainWakePipe[0]; }
 
 void stopEndWatch() {
     if (!watch.joinable()) return;

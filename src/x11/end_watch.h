@@ -17,6 +17,8 @@ bool watchWindowForEnd(const char* displayName, Window window, bool ownWindow);
 
 // Asks for the end; async-signal-safe, from any thread.
 void requestEnd();
+// The same, but the main thread may finish its frame however long it takes.
+void requestEndAfterFrame();
 bool endRequested();
 
 // Readable from the moment an end is asked for: a wait polls it beside the X connection.

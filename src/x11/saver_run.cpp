@@ -146,7 +146,7 @@ int runOnDisplay(const SaverOptions& options) {
 
 }  // namespace
 
-void requestSaverEnd() { requestEnd(); }
+void requestSaverEnd() { requestEndAfterFrame(); }
 
 int runSaver(const SaverOptions& options) {
     startEndWatch();

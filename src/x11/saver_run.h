@@ -8,5 +8,5 @@
 // window to draw in does not exist or cannot take OpenGL. Messages go to stderr.
 int runSaver(const SaverOptions& options);
 
-// Asks a running runSaver to end, as an end signal does; async-signal-safe.
+// Asks a running runSaver to end after its current frame; async-signal-safe.
 void requestSaverEnd();
