@@ -146,18 +146,17 @@ std::string choiceRows() {
 
 }  // namespace
 
+const char* const saverDescription =
+    "Takes a picture of the desktop and animates it: in the Explode view the desktop\n"
+    "breaks into a wall of boxes that fly toward you and split into smaller boxes; in the\n"
+    "three Wave views it ripples on a grid of sine waves; the whole scene can swing and\n"
+    "zoom. A preset sets a whole look; options below it change it further.";
+
 std::string saverConfigXml() {
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n"
         "<screensaver name=\"quakeglass\" _label=\"Quakeglass\" gl=\"yes\">\n\n"
         "  <command arg=\"-root\"/>\n\n" +
         choiceRows() + "<hgroup>\n" + column(leftColumn) + column(rightColumn) + "</hgroup>\n";
-    return xml +
-           "\n  <_description>\n"
-           "Takes a picture of the desktop and animates it: in the Explode view the desktop\n"
-           "breaks into a wall of boxes that fly toward you and split into smaller boxes; in the\n"
-           "three Wave views it ripples on a grid of sine waves; the whole scene can swing and\n"
-           "zoom. A preset sets a whole look; options below it change it further.\n"
-           "  </_description>\n"
-           "</screensaver>\n";
+    return xml + "\n  <_description>\n" + saverDescription + "\n  </_description>\n</screensaver>\n";
 }

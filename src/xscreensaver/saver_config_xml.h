@@ -5,3 +5,6 @@
 #include <string>
 
 std::string saverConfigXml();
+
+// What the saver does, in a few lines, as the dialog and the manual page tell it.
+extern const char* const saverDescription;

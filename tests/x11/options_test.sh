@@ -7,7 +7,7 @@
 "$QG_SAVER" -help >"$QG_OUT/help.txt" 2>&1
 check "-help ends with 0" [ $? = 0 ]
 check "and lists the settings with their ranges" grep -q -- '-x_div .*1\.\.512 .*default 25' "$QG_OUT/help.txt"
-check "and the presets" grep -q 'explode-1 .* wave-4' "$QG_OUT/help.txt"
+check "and the presets" grep -q 'explode-1 .* wave-4' <(tr -s ' \n' ' ' <"$QG_OUT/help.txt")
 
 # refused STATUS WORD ARGS...: the saver ends with STATUS and one line that names WORD.
 refused() {
