@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -29,20 +28,10 @@ const Glyph font[] = {
 };
 const int glyphWidth = 5, glyphHeight = 7, advance = 6, lineAdvance = 10, margin = 4;  // font pixels
 
-// A glyph as glBitmap takes it at `scale` screen pixels a font pixel: bottom row first,
-// each row in whole bytes, leftmost pixel in the top bit. Blank for a character it lacks.
-std::vector<uint8_t> glyphBitmap(char character, int scale) {
-    const int rowBytes = (glyphWidth * scale + 7) / 8;
-    std::vector<uint8_t> bits(size_t(rowBytes) * glyphHeight * scale);
-    const Glyph* glyph = std::find_if(std::begin(font), std::end(font),
-                                      [&](const Glyph& g) { return g.character == character; });
-    if (glyph == std::end(font)) return bits;
-    for (int y = 0; y < glyphHeight * scale; ++y) {
-        const char* row = glyph->rows + (glyphHeight - 1 - y / scale) * (glyphWidth + 1);
-        for (int x = 0; x < glyphWidth * scale; ++x)
-            if (row[x / scale] == '#') bits[size_t(y) * rowBytes + x / 8] |= uint8_t(0x80 >> x % 8);
-    }
-    return bits;
+const Glyph* findGlyph(char character) {
+    for (const Glyph& glyph : font)
+        if (glyph.character == character) return &glyph;
+    return nullptr;
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -55,13 +44,32 @@ std::vector<std::string> lines(const std::string& text) {
     return found;
 }
 
-void drawText(const std::vector<std::string>& text, int scale) {
-    for (size_t line = 0; line < text.size(); ++line) {
-        glRasterPos2i(margin * scale, (margin + int(text.size() - 1 - line) * lineAdvance) * scale);
-        for (char c : text[line])
-            glBitmap(glyphWidth * scale, glyphHeight * scale, 0, 0, float(advance * scale), 0,
-                     glyphBitmap(c, scale).data());
+// The text in white on a black box at `scale` screen pixels a font pixel: a luminance
+// byte a pixel, bottom row first, as glDrawPixels takes it. One picture drawn in one call
+// costs a fraction of a glyph-by-glyph glBitmap drawing in Mesa.
+void paintPicture(FpsOverlay& overlay, const std::string& text, int scale) {
+    const std::vector<std::string> rows = lines(text);
+    size_t longest = 0;
+    for (const std::string& row : rows) longest = std::max(longest, row.size());
+    overlay.pictureWidth = (2 * margin + int(longest) * advance) * scale;
+    overlay.pictureHeight = (2 * margin + int(rows.size() - 1) * lineAdvance + glyphHeight) * scale;
+    overlay.picture.assign(size_t(overlay.pictureWidth) * size_t(overlay.pictureHeight), 0);
+    const auto light = [&](int x, int y) {  // a font pixel, counted from the bottom left
+        for (int dy = 0; dy < scale; ++dy)
+            std::fill_n(&overlay.picture[size_t(y * scale + dy) * size_t(overlay.pictureWidth) + size_t(x * scale)],
+                        scale, uint8_t(255));
+    };
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const int baseline = margin + int(rows.size() - 1 - row) * lineAdvance;
+        for (size_t column = 0; column < rows[row].size(); ++column) {
+            const Glyph* glyph = findGlyph(rows[row][column]);
+            for (int y = 0; glyph && y < glyphHeight; ++y)
+                for (int x = 0; x < glyphWidth; ++x)
+                    if (glyph->rows[y * (glyphWidth + 1) + x] == '#')
+                        light(margin + int(column) * advance + x, baseline + glyphHeight - 1 - y);
+        }
     }
+    overlay.pictureText = text, overlay.pictureScale = scale;
 }
 
 }  // namespace
@@ -86,21 +94,20 @@ std::string fpsOverlayText(const FpsOverlay& overlay) {
     return text;
 }
 
-void drawFpsOverlay(const FpsOverlay& overlay, int viewportWidth, int viewportHeight) {
-    const std::vector<std::string> text = lines(fpsOverlayText(overlay));
-    if (text[0].empty() || viewportWidth <= 0 || viewportHeight <= 0) return;
+void drawFpsOverlay(FpsOverlay& overlay, int viewportWidth, int viewportHeight) {
+    const std::string text = fpsOverlayText(overlay);
+    if (text.empty() || viewportWidth <= 0 || viewportHeight <= 0) return;
     const int scale = std::max(1, viewportHeight / 256);  // 3 on a 768-line screen, 1 in a preview
-    size_t longest = 0;
-    for (const std::string& line : text) longest = std::max(longest, line.size());
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_TRANSFORM_BIT);
+    if (text != overlay.pictureText || scale != overlay.pictureScale) paintPicture(overlay, text, scale);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT | GL_PIXEL_MODE_BIT);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    for (GLenum state : {GL_LIGHTING, GL_COLOR_MATERIAL, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_CULL_FACE, GL_FOG, GL_BLEND})
+    for (GLenum state : {GL_LIGHTING, GL_TEXTURE_2D, GL_DEPTH_TEST, GL_FOG, GL_BLEND, GL_ALPHA_TEST})
         glDisable(state);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelZoom(1, 1);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -108,12 +115,8 @@ void drawFpsOverlay(const FpsOverlay& overlay, int viewportWidth, int viewportHe
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    // A black box under the text, so that it reads over any picture.
-    glColor3f(0, 0, 0);
-    glRecti(0, 0, (2 * margin + int(longest) * advance) * scale,
-            (2 * margin + int(text.size() - 1) * lineAdvance + glyphHeight) * scale);
-    glColor3f(1, 1, 1);  // before glRasterPos, which takes the colour of the bitmaps
-    drawText(text, scale);
+    glRasterPos2i(0, 0);
+    glDrawPixels(overlay.pictureWidth, overlay.pictureHeight, GL_LUMINANCE, GL_UNSIGNED_BYTE, overlay.picture.data());
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
