@@ -101,22 +101,22 @@ void drawFrames(DrawWindow& draw, const SaverOptions& options) {
 
 // The window drawn in is watched for the end by the end watch; keys and clicks of an own
 // window come to the main connection only when the watch cannot take them.
-void watchForEnd(DrawWindow& draw, const SaverOptions& options) {
-    const bool watched = draw.window != DefaultRootWindow(draw.display) &&
-                         watchWindowForEnd(options.display.empty() ? nullptr : options.display.c_str(),
-                                           draw.window, draw.own);
+void watchForEnd(DrawWindow& draw, const char* displayName) {
+    const bool watched =
+        draw.window != DefaultRootWindow(draw.display) && watchWindowForEnd(displayName, draw.window, draw.own);
     if (draw.own && !watched) selectOwnWindowInput(draw);
 }
 
 int runOnDisplay(const SaverOptions& options) {
-    Display* display = XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str());
-    const char* displayName = XDisplayName(options.display.c_str());
+    const char* displayName = options.display.empty() ? nullptr : options.display.c_str();
+    Display* display = XOpenDisplay(displayName);
     if (!display) {
-        std::fprintf(stderr, "quakeglass: cannot open display '%s'\n", displayName);
+        std::fprintf(stderr, "quakeglass: cannot open display '%s'\n", XDisplayName(displayName));
         return 1;
     }
     if (!catchXErrors(display)) {
-        std::fprintf(stderr, "quakeglass: display '%s' has no GLX extension: OpenGL cannot draw there\n", displayName);
+        std::fprintf(stderr, "quakeglass: display '%s' has no GLX extension: OpenGL cannot draw there\n",
+                     XDisplayName(displayName));
         XCloseDisplay(display);
         return 1;
     }
@@ -135,7 +135,7 @@ int runOnDisplay(const SaverOptions& options) {
     if (!saverSettings.useOGL &&
         !(grabAllowed && captureScreen(display, previewMode, draw.own ? None : draw.window)))
         saverSettings.useOGL = 1;
-    watchForEnd(draw, options);
+    watchForEnd(draw, displayName);
     showDrawWindow(draw);
     startRendering(draw.width, draw.height, clockSeed());
     drawFrames(draw, options);
