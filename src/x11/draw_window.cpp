@@ -152,8 +152,10 @@ void setSwapInterval(Display* display, Window window) {
 
 bool catchXErrors(Display* display) {
     XSetErrorHandler(onXError);
-    int opcode, eventBase;
-    return XQueryExtension(display, "GLX", &opcode, &eventBase, &glxErrorBase);
+    int opcode, eventBase, errorBase;
+    if (!XQueryExtension(display, "GLX", &opcode, &eventBase, &errorBase)) return false;
+    glxErrorBase = errorBase;
+    return true;
 }
 
 void selectOwnWindowInput(DrawWindow& draw) {
