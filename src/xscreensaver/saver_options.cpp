@@ -1,8 +1,5 @@
 #include "xscreensaver/saver_options.h"
 
-#include <strings.h>
-
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,32 +49,64 @@ const char* optionName(const char* arg) {
     return *name ? name : nullptr;
 }
 
-// A whole number in decimal, as the daemon's dialog writes it ("25" or "25.0").
+char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+// Option names are read in any case.
+bool isOption(const char* given, const char* name) {
+    for (; *given && *name; ++given, ++name)
+        if (lowerCase(*given) != lowerCase(*name)) return false;
+    return *given == *name;
+}
+
+bool isHelp(const char* arg) {
+    const char* name = optionName(arg);
+    return name && (isOption(name, "help") || isOption(name, "h"));
+}
+
+// The value of a digit in `base` (10 or 16), or -1.
+int digitValue(char c, int base) {
+    if (c >= '0' && c <= '9') return c - '0';
+    const char lower = lowerCase(c);
+    if (base == 16 && lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
+    return -1;
+}
+
+// Digits of `base` to the end of `text`, at most `limit`; false for none, another character
+// or a larger number.
+bool readDigits(const char* text, int base, uint64_t limit, uint64_t& value) {
+    value = 0;
+    if (!*text) return false;
+    for (; *text; ++text) {
+        const int digit = digitValue(*text, base);
+        if (digit < 0) return false;
+        value = value * uint64_t(base) + uint64_t(digit);
+        if (value > limit) return false;
+    }
+    return true;
+}
+
+// A whole number in decimal: digits, after a minus sign for a negative one. The daemon's
+// settings dialog writes its numbers so.
 bool readWholeNumber(const char* text, int32_t& value) {
-    if (!*text || std::strchr(" \t\n", *text)) return false;
-    char* end;
-    const double number = std::strtod(text, &end);
-    if (*end || !std::isfinite(number) || number != std::floor(number)) return false;
-    if (number < -2147483648.0 || number > 2147483647.0) return false;
-    value = int32_t(number);
+    const bool negative = *text == '-';
+    uint64_t magnitude;
+    if (!readDigits(text + negative, 10, negative ? 2147483648u : 2147483647u, magnitude)) return false;
+    value = negative ? int32_t(-int64_t(magnitude)) : int32_t(magnitude);
     return true;
 }
 
 // A window id: decimal, or hexadecimal after 0x; never 0.
 bool readWindowId(const char* text, uint32_t& id) {
     const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char* digits = hex ? text + 2 : text;
-    if (!*digits || !std::strchr("0123456789abcdefABCDEF", *digits)) return false;
-    char* end;
-    const unsigned long long value = std::strtoull(digits, &end, hex ? 16 : 10);
-    if (*end || value == 0 || value > UINT32_MAX) return false;
+    uint64_t value;
+    if (!readDigits(hex ? text + 2 : text, hex ? 16 : 10, UINT32_MAX, value) || value == 0) return false;
     id = uint32_t(value);
     return true;
 }
 
 const SettingsField* optionField(const char* name) {
     for (const SettingsField& field : settingsFields)
-        if (hasOption(field) && strcasecmp(field.name, name) == 0) return &field;
+        if (hasOption(field) && isOption(name, field.name)) return &field;
     return nullptr;
 }
 
@@ -121,10 +150,10 @@ bool applyWindowId(const char* text, SaverOptions& options, std::string& error) 
 
 // One option that takes a value; false with `error` set when it is unknown or bad.
 bool applyValueOption(const char* name, const char* value, SaverOptions& options, std::string& error) {
-    if (std::strcmp(name, "window-id") == 0) return applyWindowId(value, options, error);
-    if (std::strcmp(name, "preset") == 0) return applyPreset(value, error);
-    if (std::strcmp(name, "delay") == 0) return applyDelay(value, options, error);
-    if (std::strcmp(name, "display") == 0) {
+    if (isOption(name, "window-id")) return applyWindowId(value, options, error);
+    if (isOption(name, "preset")) return applyPreset(value, error);
+    if (isOption(name, "delay")) return applyDelay(value, options, error);
+    if (isOption(name, "display")) {
         options.display = value;
         return true;
     }
@@ -132,11 +161,19 @@ bool applyValueOption(const char* name, const char* value, SaverOptions& options
 }
 
 bool takesValue(const char* name) {
-    return std::strcmp(name, "window-id") == 0 || std::strcmp(name, "preset") == 0 ||
-           std::strcmp(name, "display") == 0 || std::strcmp(name, "delay") == 0 || optionField(name);
+    return isOption(name, "window-id") || isOption(name, "preset") || isOption(name, "display") ||
+           isOption(name, "delay") || optionField(name);
 }
 
 }  // namespace
+
+const char optionRules[] =
+    "Option names take one or two dashes and may be written in any case\n"
+    "(-x_div, --X_DIV). Values are whole decimal numbers, such as 25 or 30000\n"
+    "(not 25.0, +25, 0x19 or 2.5e1); a window id may also be hexadecimal after 0x.\n"
+    "Later options win over earlier ones and over presets. A bad option or value\n"
+    "ends the program with one line on stderr and status 2. -help anywhere on the\n"
+    "line prints the usage and ends with status 0, whatever else is given.\n";
 
 bool hasOption(const SettingsField& field) {
     for (const FieldLabel& label : fieldLabels)
@@ -152,6 +189,11 @@ const char* optionLabel(const SettingsField& field) {
 
 bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindow, SaverOptions& options,
                       std::string& error) {
+    for (int i = 1; i < argc; ++i)
+        if (isHelp(argv[i])) {
+            options.help = true;  // whatever else the line or the environment holds
+            return true;
+        }
     bool givenWindow = false;
     for (int i = 1; i < argc; ++i) {
         const char* name = optionName(argv[i]);
@@ -159,14 +201,12 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
             error = "unexpected argument '" + std::string(argv[i]) + "' (see -help)";
             return false;
         }
-        if (std::strcmp(name, "root") == 0) {
+        if (isOption(name, "root")) {
             options.target = DrawTarget::Root;
-        } else if (std::strcmp(name, "window") == 0) {
+        } else if (isOption(name, "window")) {
             options.target = DrawTarget::OwnWindow;
-        } else if (std::strcmp(name, "fps") == 0) {
+        } else if (isOption(name, "fps")) {
             options.showFps = true;
-        } else if (std::strcmp(name, "help") == 0 || std::strcmp(name, "h") == 0) {
-            options.help = true;
         } else if (!takesValue(name)) {
             error = "unknown option '" + std::string(argv[i]) + "' (see -help)";
             return false;
@@ -203,7 +243,7 @@ std::string saverHelp() {
         "  -fps             show the frame rate and the CPU share in a corner\n"
         "  -preset NAME     a built-in preset:";
     for (uint16_t command : randomPresetIds) text += std::string(" ") + presetName(command);
-    text += "\n  -help            this text\n\nSettings (whole numbers; later options win over earlier ones and presets):\n";
+    text += "\n  -help            this text\n\n" + std::string(optionRules) + "\nSettings:\n";
     for (const SettingsField& field : settingsFields) {
         if (!hasOption(field)) continue;
         char line[160];

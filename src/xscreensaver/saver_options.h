@@ -37,5 +37,9 @@ bool hasOption(const SettingsField& field);
 // What a user reads about a field, in -help and in the daemon's settings dialog.
 const char* optionLabel(const SettingsField& field);
 
+// The rules of the command line in words, for -help and the manual page: lines of at most
+// 76 characters, without indent.
+extern const char optionRules[];
+
 // The -help text: usage, every option with its range and default, the presets.
 std::string saverHelp();
