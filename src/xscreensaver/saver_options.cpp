@@ -63,6 +63,24 @@ bool isHelp(const char* arg) {
     return name && (isOption(name, "help") || isOption(name, "h"));
 }
 
+// An argument as a message shows it, on one line: in quotes, control characters escaped,
+// a long one cut short.
+std::string quoted(const std::string& argument) {
+    const size_t shown = 60;
+    std::string text = "'";
+    for (size_t i = 0; i < argument.size() && i < shown; ++i) {
+        const unsigned char c = static_cast<unsigned char>(argument[i]);
+        if (c >= ' ' && c != 0x7F) {
+            text += char(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            text += escaped;
+        }
+    }
+    return text + (argument.size() > shown ? "'..." : "'");
+}
+
 // The value of a digit in `base` (10 or 16), or -1.
 int digitValue(char c, int base) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -113,7 +131,7 @@ const SettingsField* optionField(const char* name) {
 bool applySetting(const SettingsField& field, const char* text, std::string& error) {
     int32_t value;
     if (!readWholeNumber(text, value) || value < field.minValue || value > field.maxValue) {
-        error = "bad value '" + std::string(text) + "' for -" + field.name + " (a whole number " +
+        error = "bad value " + quoted(text) + " for -" + field.name + " (a whole number " +
                 std::to_string(field.minValue) + ".." + std::to_string(field.maxValue) + ")";
         return false;
     }
@@ -123,7 +141,7 @@ bool applySetting(const SettingsField& field, const char* text, std::string& err
 
 bool applyPreset(const char* name, std::string& error) {
     if (applyPresetValues(presetNamed(name))) return true;
-    error = "unknown preset '" + std::string(name) + "' (see -help)";
+    error = "unknown preset " + quoted(name) + " (see -help)";
     return false;
 }
 
@@ -132,7 +150,7 @@ const int32_t maxDelayUs = 1000000;
 bool applyDelay(const char* text, SaverOptions& options, std::string& error) {
     int32_t value;
     if (!readWholeNumber(text, value) || value < 0 || value > maxDelayUs) {
-        error = "bad value '" + std::string(text) + "' for -delay (microseconds 0.." + std::to_string(maxDelayUs) + ")";
+        error = "bad value " + quoted(text) + " for -delay (microseconds 0.." + std::to_string(maxDelayUs) + ")";
         return false;
     }
     options.delayUs = uint32_t(value);
@@ -141,7 +159,7 @@ bool applyDelay(const char* text, SaverOptions& options, std::string& error) {
 
 bool applyWindowId(const char* text, SaverOptions& options, std::string& error) {
     if (!readWindowId(text, options.windowId)) {
-        error = "bad window id '" + std::string(text) + "' for -window-id (decimal or 0x hex)";
+        error = "bad window id " + quoted(text) + " for -window-id (decimal or 0x hex)";
         return false;
     }
     options.target = DrawTarget::GivenWindow;
@@ -198,7 +216,7 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
     for (int i = 1; i < argc; ++i) {
         const char* name = optionName(argv[i]);
         if (!name) {
-            error = "unexpected argument '" + std::string(argv[i]) + "' (see -help)";
+            error = "unexpected argument " + quoted(argv[i]) + " (see -help)";
             return false;
         }
         if (isOption(name, "root")) {
@@ -208,10 +226,10 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
         } else if (isOption(name, "fps")) {
             options.showFps = true;
         } else if (!takesValue(name)) {
-            error = "unknown option '" + std::string(argv[i]) + "' (see -help)";
+            error = "unknown option " + quoted(argv[i]) + " (see -help)";
             return false;
         } else if (i + 1 == argc) {
-            error = "option '" + std::string(argv[i]) + "' needs a value";
+            error = "option " + quoted(argv[i]) + " needs a value";
             return false;
         } else if (!applyValueOption(name, argv[++i], options, error)) {
             return false;
@@ -220,7 +238,7 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
     }
     if (daemonWindow && !givenWindow) {
         if (!readWindowId(daemonWindow, options.windowId)) {
-            error = "bad window id '" + std::string(daemonWindow) + "' in XSCREENSAVER_WINDOW";
+            error = "bad window id " + quoted(daemonWindow) + " in XSCREENSAVER_WINDOW";
             return false;
         }
         options.target = DrawTarget::DaemonWindow;

@@ -115,7 +115,7 @@ TEST_F(SaverOptionsTest, BadOptionsGiveOneLineNamingThem) {
         {{"-x_div", "0x10"}, "0x10"},     {{"-x_div", "1e2"}, "1e2"},
         {{"-x_div", "+5"}, "+5"},         {{"-x_div", "25.0"}, "25.0"},
         {{"-delay", "-"}, "-delay"},      {{"-window-id", "0x0x10"}, "0x0x10"},
-        {{"-window-id", "-5"}, "-5"},
+        {{"-window-id", "-5"}, "-5"},    {{"-x_div", "1\n\x1b[2J"}, "'1\\x0A\\x1B[2J'"},
         {{"-Mode", ""}, "-Mode"},         {{"-Mode", " 1"}, "-Mode"},
         {{"-x_div", "1e40"}, "-x_div"},   {{"-xyGoraud", "2"}, "-xyGoraud"},
         {{"-preset", "wave-9"}, "wave-9"}, {{"-window-id", "0"}, "-window-id"},
