@@ -188,10 +188,11 @@ bool takesValue(const char* name) {
 const char optionRules[] =
     "Option names take one or two dashes and may be written in any case\n"
     "(-x_div, --X_DIV). Values are whole decimal numbers, such as 25 or 30000\n"
-    "(not 25.0, +25, 0x19 or 2.5e1); a window id may also be hexadecimal after 0x.\n"
-    "Later options win over earlier ones and over presets. A bad option or value\n"
-    "ends the program with one line on stderr and status 2. -help anywhere on the\n"
-    "line prints the usage and ends with status 0, whatever else is given.\n";
+    "(not 25.0, +25, 0x19 or 2.5e1); a window id may also be written in\n"
+    "hexadecimal after 0x. Later options win over earlier ones and over presets.\n"
+    "A bad option or value ends the program with one line on stderr and status 2.\n"
+    "-help anywhere on the line prints the usage and ends with status 0, whatever\n"
+    "else is given.\n";
 
 bool hasOption(const SettingsField& field) {
     for (const FieldLabel& label : fieldLabels)
