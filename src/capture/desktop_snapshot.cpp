@@ -6,7 +6,6 @@
 #include "settings/saver_settings.h"
 
 DesktopSnapshot desktopSnapshot;
-PendingSnapshot pendingSnapshot;
 
 size_t snapshotBytes(int width, int height) {
     if (width <= 0 || height <= 0 || width > maxSnapshotSide || height > maxSnapshotSide) return 0;
@@ -26,12 +25,6 @@ DesktopSnapshot squeezeScreenCopy(ScreenCopy& copy, int width, int height) {
     if (copy.release) copy.release(copy.owner);
     copy = ScreenCopy();
     return snapshot;
-}
-
-void finishSnapshot() {
-    if (!pendingSnapshot.copy.picture.pixels) return;
-    desktopSnapshot = squeezeScreenCopy(pendingSnapshot.copy, pendingSnapshot.width, pendingSnapshot.height);
-    pendingSnapshot = PendingSnapshot();
 }
 
 void snapshotSize(bool previewMode, int& width, int& height) {

@@ -29,7 +29,7 @@ const int32_t maxSnapshotSide = 8192;
 size_t snapshotBytes(int width, int height);
 
 // A copy of the screen at its own size, as the platform made it; `release` gives its memory
-// back. Copying is all that must happen before the saver window covers the screen.
+// back.
 struct ScreenCopy {
     BgrxPicture picture = {nullptr, 0, 0, 0};  // no pixels: nothing was copied
     void (*release)(void* owner) = nullptr;
@@ -39,17 +39,6 @@ struct ScreenCopy {
 // Squeezes the copy into a width x height snapshot and releases it; an empty snapshot when
 // there is no copy or the size cannot be held.
 DesktopSnapshot squeezeScreenCopy(ScreenCopy& copy, int width, int height);
-
-// A capture's copy and the texture size it is for, waiting to be squeezed off the window's
-// thread: set by the capture before the render thread starts, taken by finishSnapshot.
-struct PendingSnapshot {
-    ScreenCopy copy;
-    int32_t width = 0, height = 0;
-};
-extern PendingSnapshot pendingSnapshot;
-
-// Makes desktopSnapshot from a pending copy, if there is one. Render thread.
-void finishSnapshot();
 
 // The texture size: the settings' own, or 128 x 64 in a preview.
 void snapshotSize(bool previewMode, int& width, int& height);

@@ -4,14 +4,10 @@
 
 #include "capture/desktop_snapshot.h"
 
-// Copies `area` of the source once, at its own size; no copy when GDI cannot hold it.
-ScreenCopy copyScreenArea(HDC source, const ScreenArea& area);
-
-// Copies `area` of the source and squeezes it into width x height in the snapshot's
-// layout; an empty snapshot when the size cannot be held.
+// Copies `area` of the source a band of rows at a time and squeezes each band into width x
+// height in the snapshot's layout; an empty snapshot when the size cannot be held.
 DesktopSnapshot captureArea(HDC source, const ScreenArea& area, int width, int height);
 
-// Copies the desktop for the snapshot, before the saver window covers the screen, and leaves
-// the squeeze to the render thread (pendingSnapshot). `window` is the area the full-screen
-// window is about to cover.
+// Takes the desktop snapshot before the saver window covers the screen. `window` is the area
+// the full-screen window is about to cover.
 void captureDesktop(bool previewMode, const ScreenArea& window);

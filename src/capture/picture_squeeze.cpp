@@ -1,5 +1,6 @@
 #include "capture/picture_squeeze.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -31,44 +32,62 @@ std::vector<SourceRun> stretchAxis(int sourceLength, int destLength) {
     return runs;
 }
 
-static uint32_t pixelAt(const BgrxPicture& picture, int x, int y) {
-    uint32_t value;
-    std::memcpy(&value, picture.pixels + size_t(y) * picture.stride + size_t(x) * 4, 4);
-    return value;
+// ANDs one source row, squeezed by the columns, into the destination row being made.
+static void andSourceRow(const uint8_t* sourceRow, const std::vector<SourceRun>& columns, uint32_t* row) {
+    for (size_t x = 0; x < columns.size(); ++x)
+        for (int sx = columns[x].first; sx < columns[x].first + columns[x].count; ++sx) {
+            uint32_t value;
+            std::memcpy(&value, sourceRow + size_t(sx) * 4, 4);
+            row[x] &= value;
+        }
 }
 
-// One destination row: the AND of the source rows of `rowRun`, each squeezed by `columns`.
-static void squeezeRow(const BgrxPicture& source, SourceRun rowRun, const std::vector<SourceRun>& columns,
-                       uint32_t* row) {
-    for (size_t x = 0; x < columns.size(); ++x) row[x] = ~0u;
-    for (int y = rowRun.first; y < rowRun.first + rowRun.count; ++y)
-        for (size_t x = 0; x < columns.size(); ++x)
-            for (int sx = columns[x].first; sx < columns[x].first + columns[x].count; ++sx)
-                row[x] &= pixelAt(source, sx, y);
+bool beginBandSqueeze(BandSqueeze& squeeze, int sourceWidth, int sourceHeight, int width, int height, uint8_t* bgr) {
+    if (width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return false;
+    try {
+        squeeze.columns = stretchAxis(sourceWidth, width);
+        squeeze.rows = stretchAxis(sourceHeight, height);
+        squeeze.row.assign(size_t(width), ~0u);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    squeeze.bgr = bgr;
+    squeeze.nextRow = 0;
+    squeeze.rowBegun = false;
+    return true;
+}
+
+void squeezeBand(BandSqueeze& squeeze, const BgrxPicture& band, int firstRow) {
+    const int bandEnd = firstRow + band.height;
+    const size_t width = squeeze.columns.size(), rowBytes = width * 3;
+    while (size_t(squeeze.nextRow) < squeeze.rows.size()) {
+        const size_t y = size_t(squeeze.nextRow);
+        const SourceRun run = squeeze.rows[y];
+        uint8_t* out = squeeze.bgr + y * rowBytes;
+        // An enlarged picture repeats source rows: copy the row made just before.
+        if (y > 0 && run.first == squeeze.rows[y - 1].first && run.count == squeeze.rows[y - 1].count) {
+            std::memcpy(out, out - rowBytes, rowBytes);
+            ++squeeze.nextRow;
+            continue;
+        }
+        if (!squeeze.rowBegun) std::fill(squeeze.row.begin(), squeeze.row.end(), ~0u);
+        squeeze.rowBegun = true;
+        for (int sy = std::max(run.first, firstRow); sy < std::min(run.first + run.count, bandEnd); ++sy)
+            andSourceRow(band.pixels + size_t(sy - firstRow) * band.stride, squeeze.columns, squeeze.row.data());
+        if (run.first + run.count > bandEnd) return;  // the rest of its rows come in a later band
+        for (size_t x = 0; x < width; ++x) {
+            out[3 * x] = uint8_t(squeeze.row[x]);
+            out[3 * x + 1] = uint8_t(squeeze.row[x] >> 8);
+            out[3 * x + 2] = uint8_t(squeeze.row[x] >> 16);
+        }
+        squeeze.rowBegun = false;
+        ++squeeze.nextRow;
+    }
 }
 
 bool squeezePicture(const BgrxPicture& source, int width, int height, uint8_t* bgr) {
-    if (width <= 0 || height <= 0 || source.width <= 0 || source.height <= 0) return false;
-    const std::vector<SourceRun> columns = stretchAxis(source.width, width);
-    const std::vector<SourceRun> rows = stretchAxis(source.height, height);
-    uint32_t* row = new (std::nothrow) uint32_t[size_t(width)];
-    if (!row) return false;
-    const size_t rowBytes = size_t(width) * 3;
-    for (int y = 0; y < height; ++y) {
-        uint8_t* out = bgr + size_t(y) * rowBytes;
-        // An enlarged picture repeats source rows: copy the row made just before.
-        if (y > 0 && rows[size_t(y)].first == rows[size_t(y) - 1].first &&
-            rows[size_t(y)].count == rows[size_t(y) - 1].count) {
-            std::memcpy(out, out - rowBytes, rowBytes);
-            continue;
-        }
-        squeezeRow(source, rows[size_t(y)], columns, row);
-        for (int x = 0; x < width; ++x) {
-            out[3 * x] = uint8_t(row[x]);
-            out[3 * x + 1] = uint8_t(row[x] >> 8);
-            out[3 * x + 2] = uint8_t(row[x] >> 16);
-        }
-    }
-    delete[] row;
+    BandSqueeze squeeze;
+    if (!beginBandSqueeze(squeeze, source.width, source.height, width, height, bgr)) return false;
+    squeezeBand(squeeze, source, 0);
     return true;
 }

@@ -28,3 +28,20 @@ struct BgrxPicture {
 // top first (width * height * 3 bytes at `bgr`). Returns false, writing nothing, when a side
 // is not positive or the buffers cannot be allocated.
 bool squeezePicture(const BgrxPicture& source, int width, int height, uint8_t* bgr);
+
+// The same squeeze fed a band of source rows at a time, top band first, so that only a band
+// of the source need be held at once; the bytes are those of squeezePicture of the whole.
+struct BandSqueeze {
+    std::vector<SourceRun> columns, rows;
+    std::vector<uint32_t> row;  // the AND so far of the destination row being made
+    uint8_t* bgr = nullptr;
+    int nextRow = 0;            // the destination row being made
+    bool rowBegun = false;
+};
+
+// False, with nothing to feed, when a side is not positive or the buffers cannot be had.
+bool beginBandSqueeze(BandSqueeze& squeeze, int sourceWidth, int sourceHeight, int width, int height, uint8_t* bgr);
+
+// Takes source rows firstRow .. firstRow + band.height - 1 (band.width is the source's);
+// writes every destination row whose source rows have all come.
+void squeezeBand(BandSqueeze& squeeze, const BgrxPicture& band, int firstRow);

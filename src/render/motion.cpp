@@ -1,6 +1,7 @@
 #include "render/motion.h"
 
 #include "settings/saver_settings.h"
+#include "settings/settings_fields.h"
 
 MotionState motion;
 
@@ -25,7 +26,7 @@ static MotionOscillator oscillator(float low, float high, float time, bool moves
     MotionOscillator o;
     o.low = low;
     o.high = high;
-    o.steps = int32_t(time);
+    o.steps = truncateToInt32(time);  // a stored time past 32 bits saturates
     o.unit = o.steps != 0 && moves ? (high - low) / float(o.steps) : 0.0f;
     o.invSteps = o.steps != 0 ? 1.0f / float(o.steps) : 0.0f;
     o.phase = float(o.steps / 2);

@@ -99,7 +99,6 @@ void prepareScene() {
 void prepareSnapshotTexture() {
     if (snapshotPrepared) return;
     snapshotPrepared = true;
-    finishSnapshot();
     if (desktopSnapshot.pixels)
         buildMipmapChain(desktopSnapshot.pixels, desktopSnapshot.width, desktopSnapshot.height, snapshotMipmaps);
 }

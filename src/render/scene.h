@@ -7,8 +7,8 @@
 extern uint32_t desktopTexture;
 
 void prepareScene();
-// The upload's work that needs no GL: the squeeze of a pending screen copy and the mipmap
-// chain. A render thread may do it while its GL driver starts; the upload does it otherwise.
+// The upload's work that needs no GL: the snapshot's mipmap chain. A render thread may do it
+// while its GL driver starts; the upload does it otherwise.
 void prepareSnapshotTexture();
 // Turns the desktop snapshot into the scene texture and frees the snapshot. Without a
 // snapshot (no capture, or a size that could not be held) nothing is uploaded and the

@@ -62,6 +62,14 @@ int32_t truncateToInt32(float value) {
     return int32_t(value);
 }
 
+bool storedValueFromBytes(const uint8_t* bytes, size_t size, int32_t& value) {
+    if (size > 4) return false;
+    uint32_t bits = 0;
+    for (size_t i = 0; i < size; ++i) bits |= uint32_t(bytes[i]) << (8 * i);
+    value = int32_t(bits);
+    return true;
+}
+
 int32_t storedValue(const SaverSettings& settings, const SettingsField& field) {
     return field.floatField ? truncateToInt32(settings.*field.floatField) : settings.*field.intField;
 }

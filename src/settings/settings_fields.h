@@ -3,6 +3,7 @@
 // options, help and daemon dialog of the X11 saver.
 // Constant data, read by any thread.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "settings/saver_settings.h"
@@ -31,6 +32,11 @@ constexpr void assignStored(SaverSettings& settings, const SettingsField& field,
     else
         settings.*field.intField = value;
 }
+
+// A field's value from the bytes the registry hands over, whatever the value's type: up to 4
+// bytes, least significant first, a shorter value zero-filled. False for a longer one, which
+// the store's 4-byte query refuses (the field keeps its default, or a bank slot recalls 0).
+bool storedValueFromBytes(const uint8_t* bytes, size_t size, int32_t& value);
 
 // Float to the registry's whole number, truncated toward zero; saturates where the
 // float is beyond 32 bits instead of overflowing.

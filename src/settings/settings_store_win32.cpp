@@ -20,14 +20,13 @@ static HKEY openForWriting() {
     return result == ERROR_SUCCESS ? key : nullptr;
 }
 
-// Any value of at most 4 bytes, whatever its type; a shorter one is zero-filled.
-// A longer one fails: the query never writes past the 4-byte buffer.
+// Any value of at most 4 bytes, whatever its type. A longer one fails: the query never
+// writes past the 4-byte buffer.
 static bool readValue(HKEY key, const char* name, int32_t& value) {
     BYTE bytes[4] = {};
     DWORD size = sizeof bytes;
     if (RegQueryValueExA(key, name, nullptr, nullptr, bytes, &size) != ERROR_SUCCESS) return false;
-    value = int32_t(DWORD(bytes[0]) | DWORD(bytes[1]) << 8 | DWORD(bytes[2]) << 16 | DWORD(bytes[3]) << 24);
-    return true;
+    return storedValueFromBytes(bytes, size, value);
 }
 
 static void writeValue(HKEY key, const char* name, int32_t value) {

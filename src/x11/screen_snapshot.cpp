@@ -8,33 +8,22 @@
 
 #include "capture/desktop_snapshot.h"
 #include "capture/picture_squeeze.h"
+#include "capture/x_image_pixels.h"
 
 namespace {
 
-// One 8-bit channel from a pixel by its mask.
-uint32_t channel(unsigned long pixel, unsigned long mask) {
-    if (!mask) return 0;
-    int shift = 0;
-    while (!(mask >> shift & 1)) ++shift;
-    const unsigned long maximum = mask >> shift;
-    return uint32_t((pixel & mask) >> shift) * 255u / uint32_t(maximum);
+ZPixmapImage zpixmapOf(const XImage* image) {
+    return {reinterpret_cast<const uint8_t*>(image->data), image->width, image->height, image->bytes_per_line,
+            image->bits_per_pixel, image->depth, image->byte_order == MSBFirst,
+            image->red_mask, image->green_mask, image->blue_mask};
 }
 
-// Blue, green, red, unused: what a Windows 32-bit DIB holds. A 24-bit TrueColor screen
-// already reads so (32-bit pixels, least significant byte first); others are converted.
-bool readsAsBgrx(const XImage* image) {
-    return image->bits_per_pixel == 32 && image->byte_order == LSBFirst && image->red_mask == 0xFF0000 &&
-           image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
-}
+bool readsAsBgrx(const XImage* image) { return ::readsAsBgrx(zpixmapOf(image)); }
 
+// A layout the conversion does not read shows as black: the logo stands in.
 std::vector<uint32_t> convertToBgrx(XImage* image) {
-    std::vector<uint32_t> pixels(size_t(image->width) * size_t(image->height));
-    for (int y = 0; y < image->height; ++y)
-        for (int x = 0; x < image->width; ++x) {
-            const unsigned long p = XGetPixel(image, x, y);
-            pixels[size_t(y) * size_t(image->width) + size_t(x)] =
-                channel(p, image->red_mask) << 16 | channel(p, image->green_mask) << 8 | channel(p, image->blue_mask);
-        }
+    std::vector<uint32_t> pixels = ::convertToBgrx(zpixmapOf(image));
+    if (pixels.empty()) pixels.assign(size_t(image->width) * size_t(image->height), 0);
     return pixels;
 }
 

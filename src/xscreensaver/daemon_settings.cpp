@@ -1,52 +1,84 @@
+// The grab setting read from the text of the daemon's files, line by line as the daemon
+// reads them (checked against its own reader, xscreensaver-getimage --verbose, 6.06).
+// Portable; the files themselves are read in daemon_settings_posix.cpp.
 #include "xscreensaver/daemon_settings.h"
 
-#include <strings.h>
-
-#include <fstream>
-#include <sstream>
+#include <cstring>
 
 namespace {
 
+const char settingName[] = "grabDesktopImages";
+
+char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool sameIgnoringCase(const std::string& text, const char* word) {
+    if (text.size() != std::strlen(word)) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (lowerCase(text[i]) != lowerCase(word[i])) return false;
+    return true;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+    size_t first = 0, last = text.size();
+    while (first < last && isBlank(text[first])) ++first;
+    while (last > first && isBlank(text[last - 1])) --last;
+    return text.substr(first, last - first);
 }
 
-// 1 true, 0 false, -1 neither, as X resources spell truth values.
-int truthValue(const std::string& value) {
-    for (const char* yes : {"true", "on", "yes", "1"})
-        if (strcasecmp(value.c_str(), yes) == 0) return 1;
-    for (const char* no : {"false", "off", "no", "0"})
-        if (strcasecmp(value.c_str(), no) == 0) return 0;
-    return -1;
+// The next line of `text` from `at`, a backslash before the line's end joining it to the
+// next one (the programs list is written so); `at` moves past it.
+std::string logicalLine(const std::string& text, size_t& at) {
+    std::string line;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        line.append(text, at, end - at);
+        at = end + 1;
+        if (line.empty() || line.back() != '\\' || end == text.size()) break;
+        line.pop_back();
+    }
+    return line;
 }
 
-std::string fileText(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+// The setting's name, however spelled: a bare name, *name or XScreenSaver.name, any case.
+bool namesTheSetting(std::string key) {
+    key = trimmed(key);
+    if (!key.empty() && key[0] == '*') {
+        key.erase(0, 1);
+    } else if (key.size() > 13 && sameIgnoringCase(key.substr(0, 12), "XScreenSaver") &&
+               (key[12] == '.' || key[12] == '*')) {
+        key.erase(0, 13);
+    }
+    return sameIgnoringCase(key, settingName);
+}
+
+// Spelled as the daemon reads it from that file (its names and X resources keep their case).
+bool spelledAsTheDaemonReadsIt(const std::string& key, DaemonFile file) {
+    if (file == DaemonFile::User) return key == settingName;
+    const std::string name = settingName;
+    return key == "*" + name || key == "XScreenSaver." + name || key == "XScreenSaver*" + name;
+}
+
+bool saysTrue(const std::string& value) {
+    return sameIgnoringCase(value, "true") || sameIgnoringCase(value, "on") || sameIgnoringCase(value, "yes");
 }
 
 }  // namespace
 
-bool booleanResource(const std::string& text, const char* name, bool fallback) {
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        const size_t colon = line.find(':');
+GrabSetting grabSetting(const std::string& text, DaemonFile file) {
+    GrabSetting setting = GrabSetting::NotSet;
+    for (size_t at = 0; at < text.size();) {
+        const std::string line = logicalLine(text, at);
+        const size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line[start] == '#' || line[start] == '!' || line[start] == ';') continue;
+        const size_t colon = line.find(':', start);
         if (colon == std::string::npos) continue;
-        std::string key = trimmed(line.substr(0, colon));
-        if (!key.empty() && key[0] == '*') key.erase(0, 1);
-        if (key != name) continue;
-        const int value = truthValue(trimmed(line.substr(colon + 1)));
-        if (value >= 0) return value == 1;
+        const std::string key = line.substr(start, colon - start);
+        if (!namesTheSetting(key)) continue;
+        const bool allows = spelledAsTheDaemonReadsIt(key, file) && saysTrue(trimmed(line.substr(colon + 1)));
+        setting = allows ? GrabSetting::Allowed : GrabSetting::Forbidden;
     }
-    return fallback;
-}
-
-bool desktopGrabAllowed(const char* home, const char* systemDefaultsFile) {
-    const bool system = booleanResource(fileText(systemDefaultsFile), "grabDesktopImages", true);
-    if (!home) return system;
-    return booleanResource(fileText(std::string(home) + "/.xscreensaver"), "grabDesktopImages", system);
+    return setting;
 }

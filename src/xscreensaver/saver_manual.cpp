@@ -60,7 +60,7 @@ std::string saverManualPage(const std::string& version, const std::string& confi
                 "when the daemon may grab desktop images (grabDesktopImages in ~/.xscreensaver, \"Grab desktop "
                 "images\" in its settings dialog); otherwise, and wherever the screen reads black, it shows the "
                 "OpenGL logo. Settings given on the command line are not stored anywhere.") +
-           "\n.SH OPTIONS\nOptions take one or two leading dashes.\n" + optionItems() +
+           "\n.SH OPTIONS\n" + roff(optionRules) + optionItems() +
            ".SH XSCREENSAVER\n" +
            roff("Add this line to the programs: list in ~/.xscreensaver, the daemon's own file (its settings "
                 "dialog keeps the options changed there on that line):") +

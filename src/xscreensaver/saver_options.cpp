@@ -1,8 +1,5 @@
 #include "xscreensaver/saver_options.h"
 
-#include <strings.h>
-
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,39 +49,89 @@ const char* optionName(const char* arg) {
     return *name ? name : nullptr;
 }
 
-// A whole number in decimal, as the daemon's dialog writes it ("25" or "25.0").
+char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+// Option names are read in any case.
+bool isOption(const char* given, const char* name) {
+    for (; *given && *name; ++given, ++name)
+        if (lowerCase(*given) != lowerCase(*name)) return false;
+    return *given == *name;
+}
+
+bool isHelp(const char* arg) {
+    const char* name = optionName(arg);
+    return name && (isOption(name, "help") || isOption(name, "h"));
+}
+
+// An argument as a message shows it, on one line: in quotes, control characters escaped,
+// a long one cut short.
+std::string quoted(const std::string& argument) {
+    const size_t shown = 60;
+    std::string text = "'";
+    for (size_t i = 0; i < argument.size() && i < shown; ++i) {
+        const unsigned char c = static_cast<unsigned char>(argument[i]);
+        if (c >= ' ' && c != 0x7F) {
+            text += char(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            text += escaped;
+        }
+    }
+    return text + (argument.size() > shown ? "'..." : "'");
+}
+
+// The value of a digit in `base` (10 or 16), or -1.
+int digitValue(char c, int base) {
+    if (c >= '0' && c <= '9') return c - '0';
+    const char lower = lowerCase(c);
+    if (base == 16 && lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
+    return -1;
+}
+
+// Digits of `base` to the end of `text`, at most `limit`; false for none, another character
+// or a larger number.
+bool readDigits(const char* text, int base, uint64_t limit, uint64_t& value) {
+    value = 0;
+    if (!*text) return false;
+    for (; *text; ++text) {
+        const int digit = digitValue(*text, base);
+        if (digit < 0) return false;
+        value = value * uint64_t(base) + uint64_t(digit);
+        if (value > limit) return false;
+    }
+    return true;
+}
+
+// A whole number in decimal: digits, after a minus sign for a negative one. The daemon's
+// settings dialog writes its numbers so.
 bool readWholeNumber(const char* text, int32_t& value) {
-    if (!*text || std::strchr(" \t\n", *text)) return false;
-    char* end;
-    const double number = std::strtod(text, &end);
-    if (*end || !std::isfinite(number) || number != std::floor(number)) return false;
-    if (number < -2147483648.0 || number > 2147483647.0) return false;
-    value = int32_t(number);
+    const bool negative = *text == '-';
+    uint64_t magnitude;
+    if (!readDigits(text + negative, 10, negative ? 2147483648u : 2147483647u, magnitude)) return false;
+    value = negative ? int32_t(-int64_t(magnitude)) : int32_t(magnitude);
     return true;
 }
 
 // A window id: decimal, or hexadecimal after 0x; never 0.
 bool readWindowId(const char* text, uint32_t& id) {
     const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char* digits = hex ? text + 2 : text;
-    if (!*digits || !std::strchr("0123456789abcdefABCDEF", *digits)) return false;
-    char* end;
-    const unsigned long long value = std::strtoull(digits, &end, hex ? 16 : 10);
-    if (*end || value == 0 || value > UINT32_MAX) return false;
+    uint64_t value;
+    if (!readDigits(hex ? text + 2 : text, hex ? 16 : 10, UINT32_MAX, value) || value == 0) return false;
     id = uint32_t(value);
     return true;
 }
 
 const SettingsField* optionField(const char* name) {
     for (const SettingsField& field : settingsFields)
-        if (hasOption(field) && strcasecmp(field.name, name) == 0) return &field;
+        if (hasOption(field) && isOption(name, field.name)) return &field;
     return nullptr;
 }
 
 bool applySetting(const SettingsField& field, const char* text, std::string& error) {
     int32_t value;
     if (!readWholeNumber(text, value) || value < field.minValue || value > field.maxValue) {
-        error = "bad value '" + std::string(text) + "' for -" + field.name + " (a whole number " +
+        error = "bad value " + quoted(text) + " for -" + field.name + " (a whole number " +
                 std::to_string(field.minValue) + ".." + std::to_string(field.maxValue) + ")";
         return false;
     }
@@ -94,7 +141,7 @@ bool applySetting(const SettingsField& field, const char* text, std::string& err
 
 bool applyPreset(const char* name, std::string& error) {
     if (applyPresetValues(presetNamed(name))) return true;
-    error = "unknown preset '" + std::string(name) + "' (see -help)";
+    error = "unknown preset " + quoted(name) + " (see -help)";
     return false;
 }
 
@@ -103,7 +150,7 @@ const int32_t maxDelayUs = 1000000;
 bool applyDelay(const char* text, SaverOptions& options, std::string& error) {
     int32_t value;
     if (!readWholeNumber(text, value) || value < 0 || value > maxDelayUs) {
-        error = "bad value '" + std::string(text) + "' for -delay (microseconds 0.." + std::to_string(maxDelayUs) + ")";
+        error = "bad value " + quoted(text) + " for -delay (microseconds 0.." + std::to_string(maxDelayUs) + ")";
         return false;
     }
     options.delayUs = uint32_t(value);
@@ -112,7 +159,7 @@ bool applyDelay(const char* text, SaverOptions& options, std::string& error) {
 
 bool applyWindowId(const char* text, SaverOptions& options, std::string& error) {
     if (!readWindowId(text, options.windowId)) {
-        error = "bad window id '" + std::string(text) + "' for -window-id (decimal or 0x hex)";
+        error = "bad window id " + quoted(text) + " for -window-id (decimal or 0x hex)";
         return false;
     }
     options.target = DrawTarget::GivenWindow;
@@ -121,10 +168,10 @@ bool applyWindowId(const char* text, SaverOptions& options, std::string& error) 
 
 // One option that takes a value; false with `error` set when it is unknown or bad.
 bool applyValueOption(const char* name, const char* value, SaverOptions& options, std::string& error) {
-    if (std::strcmp(name, "window-id") == 0) return applyWindowId(value, options, error);
-    if (std::strcmp(name, "preset") == 0) return applyPreset(value, error);
-    if (std::strcmp(name, "delay") == 0) return applyDelay(value, options, error);
-    if (std::strcmp(name, "display") == 0) {
+    if (isOption(name, "window-id")) return applyWindowId(value, options, error);
+    if (isOption(name, "preset")) return applyPreset(value, error);
+    if (isOption(name, "delay")) return applyDelay(value, options, error);
+    if (isOption(name, "display")) {
         options.display = value;
         return true;
     }
@@ -132,11 +179,20 @@ bool applyValueOption(const char* name, const char* value, SaverOptions& options
 }
 
 bool takesValue(const char* name) {
-    return std::strcmp(name, "window-id") == 0 || std::strcmp(name, "preset") == 0 ||
-           std::strcmp(name, "display") == 0 || std::strcmp(name, "delay") == 0 || optionField(name);
+    return isOption(name, "window-id") || isOption(name, "preset") || isOption(name, "display") ||
+           isOption(name, "delay") || optionField(name);
 }
 
 }  // namespace
+
+const char optionRules[] =
+    "Option names take one or two dashes and may be written in any case\n"
+    "(-x_div, --X_DIV). Values are whole decimal numbers, such as 25 or 30000\n"
+    "(not 25.0, +25, 0x19 or 2.5e1); a window id may also be written in\n"
+    "hexadecimal after 0x. Later options win over earlier ones and over presets.\n"
+    "A bad option or value ends the program with one line on stderr and status 2.\n"
+    "-help anywhere on the line prints the usage and ends with status 0, whatever\n"
+    "else is given.\n";
 
 bool hasOption(const SettingsField& field) {
     for (const FieldLabel& label : fieldLabels)
@@ -152,26 +208,29 @@ const char* optionLabel(const SettingsField& field) {
 
 bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindow, SaverOptions& options,
                       std::string& error) {
+    for (int i = 1; i < argc; ++i)
+        if (isHelp(argv[i])) {
+            options.help = true;  // whatever else the line or the environment holds
+            return true;
+        }
     bool givenWindow = false;
     for (int i = 1; i < argc; ++i) {
         const char* name = optionName(argv[i]);
         if (!name) {
-            error = "unexpected argument '" + std::string(argv[i]) + "' (see -help)";
+            error = "unexpected argument " + quoted(argv[i]) + " (see -help)";
             return false;
         }
-        if (std::strcmp(name, "root") == 0) {
+        if (isOption(name, "root")) {
             options.target = DrawTarget::Root;
-        } else if (std::strcmp(name, "window") == 0) {
+        } else if (isOption(name, "window")) {
             options.target = DrawTarget::OwnWindow;
-        } else if (std::strcmp(name, "fps") == 0) {
+        } else if (isOption(name, "fps")) {
             options.showFps = true;
-        } else if (std::strcmp(name, "help") == 0 || std::strcmp(name, "h") == 0) {
-            options.help = true;
         } else if (!takesValue(name)) {
-            error = "unknown option '" + std::string(argv[i]) + "' (see -help)";
+            error = "unknown option " + quoted(argv[i]) + " (see -help)";
             return false;
         } else if (i + 1 == argc) {
-            error = "option '" + std::string(argv[i]) + "' needs a value";
+            error = "option " + quoted(argv[i]) + " needs a value";
             return false;
         } else if (!applyValueOption(name, argv[++i], options, error)) {
             return false;
@@ -180,7 +239,7 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
     }
     if (daemonWindow && !givenWindow) {
         if (!readWindowId(daemonWindow, options.windowId)) {
-            error = "bad window id '" + std::string(daemonWindow) + "' in XSCREENSAVER_WINDOW";
+            error = "bad window id " + quoted(daemonWindow) + " in XSCREENSAVER_WINDOW";
             return false;
         }
         options.target = DrawTarget::DaemonWindow;
@@ -192,7 +251,7 @@ const char* const saverUsage =
     "quakeglass [-window | -root | -window-id ID] [-display NAME] [-delay USEC] [-fps] [-preset NAME] "
     "[-SETTING N]...";
 
-const char* const settingsRule = "whole numbers; later options win over earlier ones and presets";
+const char* const settingsRule = "each takes a whole decimal number within its range";
 
 std::vector<OptionHelp> commandOptionHelp() {
     std::string presets = "a built-in preset:";
@@ -236,7 +295,7 @@ std::string saverHelp() {
         text += usage + wrapped(option.text, 19, 92);
     }
     text += "XSCREENSAVER_WINDOW=ID in the environment names the window to draw in, unless -window-id is\n"
-            "given. SIGTERM, SIGINT or SIGHUP ends the program.\n\nSettings (" +
+            "given. SIGTERM, SIGINT or SIGHUP ends the program.\n\n" + std::string(optionRules) + "\nSettings (" +
             std::string(settingsRule) + "):\n";
     for (const SettingsField& field : settingsFields) {
         if (!hasOption(field)) continue;

@@ -49,6 +49,9 @@ std::vector<OptionHelp> commandOptionHelp();
 // the manual page.
 extern const char* const saverUsage;
 extern const char* const settingsRule;
+// The rules of the command line in words, for -help and the manual page: lines of at most
+// 76 characters, without indent.
+extern const char optionRules[];
 
 // The -help text: usage, every option with its range and default, the presets.
 std::string saverHelp();

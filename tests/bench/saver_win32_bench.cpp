@@ -1,10 +1,13 @@
 // Benchmark, not a test: times the desktop capture, or runs the real full-screen
 // saver (settings from the registry) and reports its start-up time and frame rate.
-//   saver_win32_bench capture WIDTH HEIGHT   -> "capture <ms> copy <ms> squeeze <ms>" (best of 5)
+//   saver_win32_bench capture WIDTH HEIGHT   -> "capture <ms> peak-mb <MB>" (time: best of 5;
+//     peak-mb: the peak working set after the first capture less the working set before it,
+//     the capture's own peak when it is above the start-up's)
 //   saver_win32_bench run SECONDS [PRESET]   -> "first-frame <ms> fps <frames per second>"
 //     (PRESET: a preset button's identifier, stored over the settings before the run)
 //   saver_win32_bench startup                -> each start-up mark, in ms from process start
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,22 +31,34 @@ static double nowMs() {
     return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
 
+// The process's working set now and at its peak, in bytes (0 where the call is missing).
+static void workingSet(SIZE_T& now, SIZE_T& peak) {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    using Query = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
+    const Query query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
+    if (query) query(GetCurrentProcess(), &counters, sizeof counters);
+    now = counters.WorkingSetSize;
+    peak = counters.PeakWorkingSetSize;
+}
+
 static int benchCapture(int width, int height) {
     saverSettings.screenTextureWidth = width;
     saverSettings.screenTextureHeight = height;
-    double bestCopy = 1e9, bestSqueeze = 1e9;
+    double best = 1e9;
+    SIZE_T before, peak;
+    workingSet(before, peak);
     for (int i = 0; i < 5; ++i) {
         const double start = nowMs();
         captureDesktop(false, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-        const double copied = nowMs();
-        finishSnapshot();
-        const double squeezed = nowMs();
-        bestCopy = std::min(bestCopy, copied - start);
-        bestSqueeze = std::min(bestSqueeze, squeezed - copied);
+        best = std::min(best, nowMs() - start);
+        SIZE_T now;
+        if (i == 0) workingSet(now, peak);
         std::free(desktopSnapshot.pixels);
         desktopSnapshot.pixels = nullptr;
     }
-    std::printf("capture %.1f copy %.1f squeeze %.1f\n", bestCopy + bestSqueeze, bestCopy, bestSqueeze);
+    std::printf("capture %.1f peak-mb %.1f\n", best, (double(peak) - double(before)) / 1e6);
     return 0;
 }
 

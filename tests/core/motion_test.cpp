@@ -57,6 +57,9 @@ TEST(Oscillator, NegativeTimeStartsBelowZeroAndRisesLikeItsPositive) {
     EXPECT_FLOAT_EQ(a - a0, b - b0);
     EXPECT_GT(a - a0, 0.0f);
     EXPECT_EQ(rotationOscillator(45, 20.9f).steps, 20);
+    // A stored time past 32 bits (2147483647 becomes the float 2^31) saturates, never wraps.
+    EXPECT_EQ(rotationOscillator(45, 2147483647.0f).steps, INT32_MAX);
+    EXPECT_EQ(rotationOscillator(45, -3e9f).steps, INT32_MIN);
 }
 
 TEST(Oscillator, OvershootIsShownThenTurns) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 TEST(PictureSqueeze, EverySourcePixelLandsOnceAndInOrderAtEveryRatio) {
@@ -79,4 +80,28 @@ TEST(DesktopSnapshotBounds, EachSideIsBoundAndTheAreaFollowsTheWindow) {
     EXPECT_EQ(taken.height, 1024);
     EXPECT_EQ(snapshotArea(true, {0, 0, 152, 112}, primary).width, 1024);  // the preview's child window
     EXPECT_EQ(snapshotArea(false, {0, 0, 0, 0}, primary).height, 768);
+}
+
+TEST(PictureSqueeze, BandsOfAnyHeightGiveTheBytesOfTheWhole) {
+    const int sourceWidth = 37, sourceHeight = 29;
+    std::vector<uint32_t> source(size_t(sourceWidth) * sourceHeight);
+    uint32_t state = 1;
+    for (uint32_t& pixel : source) pixel = state = state * 1664525u + 1013904223u;
+    const BgrxPicture whole = {reinterpret_cast<const uint8_t*>(source.data()), sourceWidth, sourceHeight,
+                               size_t(sourceWidth) * 4};
+    // Squeezed, kept, stretched, and both at once.
+    const struct { int width, height; } sizes[] = {{5, 3}, {37, 29}, {80, 61}, {1, 1}, {12, 70}};
+    for (auto size : sizes) {
+        const size_t bytes = size_t(size.width) * size.height * 3;
+        std::vector<uint8_t> expected(bytes), banded(bytes);
+        ASSERT_TRUE(squeezePicture(whole, size.width, size.height, expected.data()));
+        for (int bandRows : {1, 2, 5, 28}) {
+            BandSqueeze squeeze;
+            ASSERT_TRUE(beginBandSqueeze(squeeze, sourceWidth, sourceHeight, size.width, size.height, banded.data()));
+            for (int top = 0; top < sourceHeight; top += bandRows)
+                squeezeBand(squeeze, {whole.pixels + size_t(top) * whole.stride, sourceWidth,
+                                      std::min(bandRows, sourceHeight - top), whole.stride}, top);
+            EXPECT_EQ(banded, expected) << size.width << "x" << size.height << " in bands of " << bandRows;
+        }
+    }
 }

@@ -32,7 +32,7 @@ struct SaverOptionsTest : ::testing::Test {
 }  // namespace
 
 TEST_F(SaverOptionsTest, SettingsAndPresetsApplyInTheOrderGiven) {
-    ASSERT_TRUE(readOptions({"-preset", "wave-1", "-x_div", "10", "--mode", "2", "-rotZ0", "3600.0"}).ok);
+    ASSERT_TRUE(readOptions({"-preset", "wave-1", "-x_div", "10", "--mode", "2", "-rotZ0", "3600"}).ok);
     EXPECT_EQ(saverSettings.x_div, 10.0f);  // after the preset's 60
     EXPECT_EQ(saverSettings.y_div, 40.0f);  // the preset's
     EXPECT_EQ(saverSettings.Mode, Wave2);   // one or two dashes, any case
@@ -79,9 +79,9 @@ TEST_F(SaverOptionsTest, EveryOptionTakesItsWholeRangeAndNothingBeyond) {
 
 TEST_F(SaverOptionsTest, WhereToDraw) {
     EXPECT_EQ(readOptions({}).options.target, DrawTarget::OwnWindow);
-    EXPECT_EQ(readOptions({"--root"}).options.target, DrawTarget::Root);
+    EXPECT_EQ(readOptions({"--ROOT"}).options.target, DrawTarget::Root);  // any name in any case
     EXPECT_EQ(readOptions({"-root", "-window"}).options.target, DrawTarget::OwnWindow);
-    Read given = readOptions({"-window-id", "0x1A00007"});
+    Read given = readOptions({"-Window-Id", "0x1a00007"});
     EXPECT_EQ(given.options.target, DrawTarget::GivenWindow);
     EXPECT_EQ(given.options.windowId, 0x1A00007u);
     EXPECT_EQ(readOptions({"-window-id", "4194311"}).options.windowId, 4194311u);
@@ -99,7 +99,9 @@ TEST_F(SaverOptionsTest, WhereToDraw) {
     Read preview = readOptions({"-window-id", "77"}, "123");
     EXPECT_EQ(preview.options.target, DrawTarget::GivenWindow);
     EXPECT_EQ(preview.options.windowId, 77u);
-    EXPECT_TRUE(readOptions({"-help"}).options.help);
+    // -help wins over anything else on the line and in the environment.
+    const Read help = readOptions({"-x_div", "1e3", "-bogus", "--Help"}, "garbage");
+    EXPECT_TRUE(help.ok && help.options.help);
 }
 
 TEST_F(SaverOptionsTest, BadOptionsGiveOneLineNamingThem) {
@@ -110,6 +112,10 @@ TEST_F(SaverOptionsTest, BadOptionsGiveOneLineNamingThem) {
     const Case cases[] = {
         {{"-bogus"}, "-bogus"},           {{"-Mode"}, "-Mode"},
         {{"-Mode", "two"}, "-Mode"},      {{"-Mode", "1.5"}, "-Mode"},
+        {{"-x_div", "0x10"}, "0x10"},     {{"-x_div", "1e2"}, "1e2"},
+        {{"-x_div", "+5"}, "+5"},         {{"-x_div", "25.0"}, "25.0"},
+        {{"-delay", "-"}, "-delay"},      {{"-window-id", "0x0x10"}, "0x0x10"},
+        {{"-window-id", "-5"}, "-5"},    {{"-x_div", "1\n\x1b[2J"}, "'1\\x0A\\x1B[2J'"},
         {{"-Mode", ""}, "-Mode"},         {{"-Mode", " 1"}, "-Mode"},
         {{"-x_div", "1e40"}, "-x_div"},   {{"-xyGoraud", "2"}, "-xyGoraud"},
         {{"-preset", "wave-9"}, "wave-9"}, {{"-window-id", "0"}, "-window-id"},

@@ -8,6 +8,9 @@
 check "-help ends with 0" [ $? = 0 ]
 check "and lists the settings with their ranges" grep -q -- '-x_div .*1\.\.512 .*default 25' "$QG_OUT/help.txt"
 check "and the presets" grep -q 'explode-1 .* wave-4' <(tr -s ' \n' ' ' <"$QG_OUT/help.txt")
+XSCREENSAVER_WINDOW=garbage "$QG_SAVER" -x_div 2.5e1 --HELP >"$QG_OUT/help-anyway.txt" 2>&1
+check "-help in any case, beside a bad value and a bad XSCREENSAVER_WINDOW: still 0 ($?)" [ $? = 0 ]
+check "and the same text" cmp -s "$QG_OUT/help.txt" "$QG_OUT/help-anyway.txt"
 
 # refused STATUS WORD ARGS...: the saver ends with STATUS and one line that names WORD.
 refused() {
@@ -20,6 +23,7 @@ refused() {
 check "an unknown option: 2" refused 2 -frobnicate -frobnicate
 check "a value out of range: 2" refused 2 -genChildren -genChildren 9
 check "a value that is no number: 2" refused 2 -Mode -Mode wave
+check "a number that is not a whole decimal one: 2" refused 2 25.0 -X_DIV 25.0
 check "a missing value: 2" refused 2 -zoom0 -root -zoom0
 check "an unknown preset: 2" refused 2 wave-7 -preset wave-7
 xprop -root -f _SCREENSAVER_SCREENSHOT 32c -set _SCREENSAVER_SCREENSHOT 0  # the daemon's atom exists now
