@@ -2,6 +2,10 @@
 # Runtimes are linked statically so the .scr imports system DLLs only.
 set(QG_STATIC -static -static-libgcc -static-libstdc++)
 add_compile_options(${QG_WARNINGS})
+# Debug information costs the shipped files nothing (the release strips it) and lets the
+# symbols kept beside the release name the source line of a crash address; its paths start
+# at /quakeglass, whichever folder the tree was built in.
+add_compile_options(-g -ffile-prefix-map=${CMAKE_SOURCE_DIR}=/quakeglass)
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501)
 
 set(QG_WIN_SOURCES ${QG_WINDOWS_SOURCES})
