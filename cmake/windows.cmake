@@ -2,10 +2,6 @@
 # Runtimes are linked statically so the .scr imports system DLLs only.
 set(QG_STATIC -static -static-libgcc -static-libstdc++)
 add_compile_options(${QG_WARNINGS})
-# Debug information costs the shipped files nothing (the release strips it) and lets the
-# symbols kept beside the release name the source line of a crash address; its paths start
-# at /quakeglass, whichever folder the tree was built in.
-add_compile_options(-g -ffile-prefix-map=${CMAKE_SOURCE_DIR}=/quakeglass)
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501)
 
 set(QG_WIN_SOURCES ${QG_WINDOWS_SOURCES})
@@ -27,6 +23,11 @@ set_target_properties(quakeglass PROPERTIES SUFFIX ".scr")
 # No link time in the header: the same sources give the same file, for the release archive.
 target_link_options(quakeglass PRIVATE -Wl,--no-insert-timestamp)
 target_link_libraries(quakeglass qgwin)
+# Debug information costs the shipped file nothing (the release strips it) and lets the
+# symbols kept beside the release name the source line of a crash address; its paths start
+# at /quakeglass, whichever folder the tree was built in.
+target_compile_options(qgwin PRIVATE -g -ffile-prefix-map=${CMAKE_SOURCE_DIR}=/quakeglass)
+target_compile_options(quakeglass PRIVATE -g -ffile-prefix-map=${CMAKE_SOURCE_DIR}=/quakeglass)
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
