@@ -35,13 +35,13 @@ unzip -q "${archive%.zip}-symbols.zip" -d symbols
 check "the symbols archive's x64/quakeglass.scr is the build the Windows tests read" \
     cmp -s symbols/x64/quakeglass.scr "$build/win64/quakeglass.scr"
 # Stripping the kept file must give the shipped one: the same build, its symbols not lost.
-same_build_stripped() {
-    SOURCE_DATE_EPOCH=0 x86_64-w64-mingw32-strip -o stripped.scr "symbols/$1" &&
-        cmp -s stripped.scr "$1" && x86_64-w64-mingw32-nm -C "symbols/$1" | grep -q ' T RenderThread('
+stripped_of_kept_symbols() {
+    ! x86_64-w64-mingw32-objdump -f "$1" | grep -q -E 'HAS_SYMS|HAS_DEBUG' &&
+        SOURCE_DATE_EPOCH=0 x86_64-w64-mingw32-strip -o stripped.scr "symbols/$1" && cmp -s stripped.scr "$1" &&
+        x86_64-w64-mingw32-nm -C "symbols/$1" | grep -q ' T RenderThread('
 }
 for scr in x64/quakeglass.scr x86/quakeglass.scr; do
-    check "$scr carries no symbol table" bash -c "! x86_64-w64-mingw32-objdump -f $scr | grep -q -E 'HAS_SYMS|HAS_DEBUG'"
-    check "the symbols archive holds $scr of the same build, with its symbols" same_build_stripped "$scr"
+    check "$scr carries no symbol table; the symbols archive holds it with them" stripped_of_kept_symbols "$scr"
 done
 
 QG_OUT=$unpacked/imports QG_SCR_FILES="x64/quakeglass.scr x86/quakeglass.scr" bash "$root/tests/e2e/imports_test.sh" ||
@@ -68,11 +68,13 @@ check "the installer carries version $version" \
 # NSIS writes its manifest as plain text among the resources.
 check "the installer's manifest asks for administrator rights" \
     grep -a -q 'requestedExecutionLevel level="requireAdministrator"' "$setup"
-# Every download the release folder holds for this version, and only those, is summed.
+# The release folder's SHA256SUMS verifies and names each of the Windows downloads.
 release_sums() {
-    (cd "$release" && sha256sum --quiet --strict -c SHA256SUMS) &&
-        [ "$(awk '{print $2}' "$release/SHA256SUMS" | sort)" = \
-            "$(cd "$release" && ls quakeglass-"$version"-* | sort)" ]
+    (cd "$release" && sha256sum --quiet --strict -c SHA256SUMS) || return 1
+    local file
+    for file in setup.exe windows.zip windows-symbols.zip; do
+        grep -q " quakeglass-$version-$file\$" "$release/SHA256SUMS" || return 1
+    done
 }
 check "the release folder's SHA256SUMS verifies each of its downloads" release_sums
 
@@ -90,14 +92,15 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quakeglass test sig
 rm -rf "$signed"
 QG_SIGN_CERT=cert.pem QG_SIGN_KEY=key.pem "$root/tools/package" "$signed" >/dev/null
 unzip -q "$signed/quakeglass-$version-windows.zip" x64/quakeglass.scr x86/quakeglass.scr -d signed
-signed_by_test_signer() { osslsigncode verify -CAfile cert.pem -in "$1" >/dev/null 2>&1; }
-for file in signed/x64/quakeglass.scr signed/x86/quakeglass.scr "$signed/quakeglass-$version-setup.exe"; do
-    check "given a certificate, ${file#"$signed/"} is signed with it" signed_by_test_signer "$file"
-done
-unsigned() {
-    local file
-    for file; do ! osslsigncode extract-signature -in "$file" -out signature.der >/dev/null 2>&1 || return 1; done
+# The signed packing's file carries the test signature, the plain packing's none.
+signed_only_when_given() {
+    osslsigncode verify -CAfile cert.pem -in "$1" >/dev/null 2>&1 &&
+        ! osslsigncode extract-signature -in "$2" -out signature.der >/dev/null 2>&1
 }
-check "without one, nothing is signed" unsigned x64/quakeglass.scr x86/quakeglass.scr "$setup"
+for file in x64/quakeglass.scr x86/quakeglass.scr; do
+    check "$file is signed when a certificate is given, and only then" signed_only_when_given "signed/$file" "$file"
+done
+check "the installer is signed when a certificate is given, and only then" \
+    signed_only_when_given "$signed/${setup##*/}" "$setup"
 cp cert.pem "$signed/test-signer.pem"
 [ "$failures" -eq 0 ]
