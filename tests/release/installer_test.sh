@@ -14,13 +14,10 @@ entry_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quakeglass'
 desktop_key='HKCU\Control Panel\Desktop'
 other='C:\windows\system32\other.scr'
 
-# A prefix of its own, its background programs started away from the pipes below; it stays
-# for a look only when a check failed.
+# A prefix of its own, kept for a look only when a check failed.
 prefix=$QG_OUT/prefix
 rm -rf "$prefix"
-qg_prefix_init "$prefix" || exit 1
-wineserver -p </dev/null >/dev/null 2>&1
-wine cmd /c exit </dev/null >/dev/null 2>&1
+qg_prefix_start "$prefix" || exit 1
 trap 'wineserver -k; [ "$e2e_failures" -ne 0 ] || rm -rf "$prefix"' EXIT
 system32=$prefix/drive_c/windows/system32
 folder="$prefix/drive_c/Program Files/Quakeglass"
