@@ -70,7 +70,19 @@ Page custom ActivatePage ActivatePageLeave
 
 !insertmacro MUI_LANGUAGE "English"
 
+; Without UAC (or with it turned off) Windows starts the setup with the rights the user has.
+!macro RequireAdministrator
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 != "admin"
+        MessageBox MB_ICONSTOP "${NAME} is installed for all users: please run this as an administrator." /SD IDOK
+        SetErrorLevel 740  ; ERROR_ELEVATION_REQUIRED
+        Quit
+    ${EndIf}
+!macroend
+
 Function .onInit
+    !insertmacro RequireAdministrator
     StrCpy $Activate ${BST_CHECKED}
     ${If} ${Silent}
         StrCpy $Activate ${BST_UNCHECKED}
@@ -173,6 +185,10 @@ Section Uninstall
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     DetailPrint "Your settings stay under HKEY_CURRENT_USER\Software\Veltrask."
 SectionEnd
+
+Function un.onInit
+    !insertmacro RequireAdministrator
+FunctionEnd
 
 Function un.onUninstSuccess
     ${If} ${RebootFlag}
