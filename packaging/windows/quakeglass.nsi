@@ -8,6 +8,8 @@ Unicode true
 ; redirection to turn off, no registry view to choose.
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; No file times in the installer: the same sources give the same bytes, wherever checked out.
+SetDateSave off
 RequestExecutionLevel admin
 ManifestSupportedOS all
 ManifestDPIAware true
