@@ -43,20 +43,7 @@ target_link_libraries(qgx11 PUBLIC qgcore_optimised GL GLU X11)
 add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/x11/quakeglass_main.cpp)
 target_link_libraries(quakeglass qgx11)
 
-# The daemon's settings dialog reads one XML description per saver; it is written from
-# the settings table at build time.
-add_executable(quakeglass_config_xml ${CMAKE_SOURCE_DIR}/src/x11/config_xml_main.cpp)
-target_link_libraries(quakeglass_config_xml qgcore_optimised)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/quakeglass.xml
-  COMMAND quakeglass_config_xml ${CMAKE_BINARY_DIR}/quakeglass.xml DEPENDS quakeglass_config_xml)
-add_custom_target(quakeglass_xml ALL DEPENDS ${CMAKE_BINARY_DIR}/quakeglass.xml)
-
-# Installed where Linux screen-saver daemons look: the program in bin (the daemon searches
-# $PATH), the description where its settings dialog reads them.
-set(QG_SAVER_CONFIG_DIR ${CMAKE_INSTALL_DATADIR}/xscreensaver/config CACHE STRING
-    "Where the daemon's settings dialog reads saver descriptions (Debian: /usr/share/xscreensaver/config)")
-install(TARGETS quakeglass RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_BINARY_DIR}/quakeglass.xml DESTINATION ${QG_SAVER_CONFIG_DIR})
+include(${CMAKE_SOURCE_DIR}/cmake/linux_install.cmake)
 
 # Benchmarks are programs, not tests: optimised and without sanitizers, built on demand
 # (tools/bench builds them).
