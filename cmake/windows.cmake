@@ -23,6 +23,11 @@ set_target_properties(quakeglass PROPERTIES SUFFIX ".scr")
 # No link time in the header: the same sources give the same file, for the release archive.
 target_link_options(quakeglass PRIVATE -Wl,--no-insert-timestamp)
 target_link_libraries(quakeglass qgwin)
+# Debug information costs the shipped file nothing (the release strips it) and lets the
+# symbols kept beside the release name the source line of a crash address; its paths start
+# at /quakeglass, whichever folder the tree was built in.
+target_compile_options(qgwin PRIVATE -g -ffile-prefix-map=${CMAKE_SOURCE_DIR}=/quakeglass)
+target_compile_options(quakeglass PRIVATE -g -ffile-prefix-map=${CMAKE_SOURCE_DIR}=/quakeglass)
 
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

@@ -50,16 +50,20 @@ qg_xvfb_start() {
     return 1
 }
 
-# qg_session_start DIR [GEOMETRY | XVFB OPTIONS...]: prefix + display + a wineserver kept
-# alive between programs.
-qg_session_start() {
-    local prefix=$1; shift
-    qg_xvfb_start "$@" || return 1
-    qg_prefix_init "$prefix" || return 1
-    wineserver -p
+# qg_prefix_start DIR: the prefix, with a wineserver kept alive between programs.
+qg_prefix_start() {
+    qg_prefix_init "$1" || return 1
+    wineserver -p </dev/null >/dev/null 2>&1
     # The first program starts Wine's background services; start them here, away from
     # any caller's pipes, or a caller that reads a program's output waits for them.
     wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+# qg_session_start DIR [GEOMETRY | XVFB OPTIONS...]: display + prefix.
+qg_session_start() {
+    local prefix=$1; shift
+    qg_xvfb_start "$@" || return 1
+    qg_prefix_start "$prefix"
 }
 
 qg_session_end() {

@@ -3,6 +3,7 @@
 //   dialog_driver window SECONDS      owns a top-level window; prints its handle
 //   dialog_driver find TITLE          prints "found <window> owner <owner window>"
 //   dialog_driver click TITLE ID...   clicks those controls of the dialog, in order
+//   dialog_driver widths TITLE ID     prints the dialog's width and that control's, in pixels
 #include <windows.h>
 
 #include <cstdio>
@@ -43,6 +44,13 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "find") == 0) {
         std::printf("found %lu owner %lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(dialog)),
                     static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetWindow(dialog, GW_OWNER))));
+        return 0;
+    }
+    if (std::strcmp(argv[1], "widths") == 0 && argc == 4) {
+        RECT whole, control;
+        GetWindowRect(dialog, &whole);
+        GetWindowRect(GetDlgItem(dialog, std::atoi(argv[3])), &control);
+        std::printf("%ld %ld\n", whole.right - whole.left, control.right - control.left);
         return 0;
     }
     for (int i = 3; i < argc; ++i) {

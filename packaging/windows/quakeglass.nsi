@@ -1,0 +1,199 @@
+; The Windows installer: puts the 64-bit quakeglass.scr into System32, where the screen
+; saver settings list it, and the licence and uninstaller into Program Files\Quakeglass,
+; with an entry in "Installed apps". Silent with /S; /S /ACTIVATE also makes it the
+; current screen saver. Built by make-setup beside this file, which gives the defines below.
+
+Unicode true
+; A 64-bit installer sees the real System32 and the 64-bit registry: no file-system
+; redirection to turn off, no registry view to choose.
+Target amd64-unicode
+SetCompressor /SOLID lzma
+; No file times in the installer: the same sources give the same bytes, wherever checked out.
+SetDateSave off
+RequestExecutionLevel admin
+ManifestSupportedOS all
+ManifestDPIAware true
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include nsDialogs.nsh
+
+!define NAME "3D Quakeglass"
+!define PUBLISHER "Veltrask Software"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quakeglass"
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define SAVER "$SYSDIR\quakeglass.scr"
+; Written beside the running saver when it cannot be replaced; moved over it at restart.
+!define WAITING_SAVER "$SYSDIR\quakeglass.scr.new"
+
+Name "${NAME}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Quakeglass"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" InstallLocation
+BrandingText "${NAME} ${VERSION}"
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1033 ProductName "Quakeglass"
+VIAddVersionKey /LANG=1033 CompanyName "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 FileDescription "${NAME} Setup"
+VIAddVersionKey /LANG=1033 FileVersion "${VERSION}"
+VIAddVersionKey /LANG=1033 ProductVersion "${VERSION}"
+VIAddVersionKey /LANG=1033 LegalCopyright "Copyright (C) 2026 ${PUBLISHER}"
+VIAddVersionKey /LANG=1033 OriginalFilename "quakeglass-${VERSION}-setup.exe"
+
+!ifdef SIGN
+!uninstfinalize '"${SIGN}" "%1"' = 0
+!finalize '"${SIGN}" "%1"' = 0
+!endif
+
+!define MUI_ICON "${__FILEDIR__}/../../src/resources/quakeglass.ico"
+!define MUI_UNICON "${__FILEDIR__}/../../src/resources/quakeglass.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
+
+Var Activate
+Var ActivateBox
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
+Page custom ActivatePage ActivatePageLeave
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Open the screen saver settings"
+!define MUI_FINISHPAGE_RUN_FUNCTION OpenSaverSettings
+!insertmacro MUI_PAGE_FINISH
+
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "${NAME} will be removed from your computer. Your own settings stay under HKEY_CURRENT_USER\Software\Veltrask."
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_UNPAGE_FINISH
+
+!insertmacro MUI_LANGUAGE "English"
+
+; Without UAC (or with it turned off) Windows starts the setup with the rights the user has.
+!macro RequireAdministrator
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 != "admin"
+        MessageBox MB_ICONSTOP "${NAME} is installed for all users: please run this as an administrator." /SD IDOK
+        SetErrorLevel 740  ; ERROR_ELEVATION_REQUIRED
+        Quit
+    ${EndIf}
+!macroend
+
+Function .onInit
+    !insertmacro RequireAdministrator
+    StrCpy $Activate ${BST_CHECKED}
+    ${If} ${Silent}
+        StrCpy $Activate ${BST_UNCHECKED}
+        ${GetParameters} $0
+        ClearErrors
+        ${GetOptions} $0 "/ACTIVATE" $1
+        ${IfNot} ${Errors}
+            StrCpy $Activate ${BST_CHECKED}
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
+Function ActivatePage
+    !insertmacro MUI_HEADER_TEXT "Screen saver" "Choose whether Windows shows ${NAME} from now on."
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateCheckbox} 0 0 100% 12u "Make ${NAME} my screen saver"
+    Pop $ActivateBox
+    ${NSD_SetState} $ActivateBox $Activate
+    nsDialogs::Show
+FunctionEnd
+
+Function ActivatePageLeave
+    ${NSD_GetState} $ActivateBox $Activate
+FunctionEnd
+
+Function OpenSaverSettings
+    Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+FunctionEnd
+
+; A saver that is running cannot be overwritten: the new one waits beside it and Windows
+; moves it into place at the next restart, as Windows installers do.
+Function PlaceSaver
+    SetOverwrite try
+    ClearErrors
+    File "/oname=${SAVER}" "${SCR}"
+    ${If} ${Errors}
+        SetOverwrite on
+        File "/oname=${WAITING_SAVER}" "${SCR}"
+        Rename /REBOOTOK "${WAITING_SAVER}" "${SAVER}"
+        DetailPrint "quakeglass.scr is in use: Windows replaces it when it restarts."
+    ${Else}
+        Delete "${WAITING_SAVER}"
+    ${EndIf}
+    SetOverwrite on
+FunctionEnd
+
+Section
+    SetOutPath "$INSTDIR"
+    File "/oname=LICENSE.txt" "${LICENSE}"
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+    Call PlaceSaver
+
+    ; One fixed key: a newer setup over an older one rewrites the same entry.
+    WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "${NAME}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayVersion "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "${PUBLISHER}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "${SAVER},0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"$INSTDIR\uninstall.exe" /S'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    ${GetSize} "$SYSDIR" "/M=quakeglass.scr /S=0K /G=0" $3 $1 $2
+    IntOp $0 $0 + $3
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $0
+
+    ${If} $Activate == ${BST_CHECKED}
+        WriteRegStr HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE "${SAVER}"
+        WriteRegStr HKCU "${DESKTOP_KEY}" ScreenSaveActive "1"
+        ; SPI_SETSCREENSAVEACTIVE, told to every window: the session takes it now.
+        System::Call 'user32::SystemParametersInfoW(i 17, i 1, p 0, i 3)'
+    ${EndIf}
+SectionEnd
+
+; 3010: done, and a restart finishes it (what package managers read from a silent setup).
+Function .onInstSuccess
+    ${If} ${RebootFlag}
+        SetErrorLevel 3010
+    ${EndIf}
+FunctionEnd
+
+Section Uninstall
+    ; The current screen saver is the user's choice: cleared only when it names our file,
+    ; by its long or its short (8.3) name.
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
+    GetFullPathName /SHORT $1 "${SAVER}"
+    ${If} $0 == "${SAVER}"
+    ${OrIf} $0 == $1
+        ${AndIf} $0 != ""
+        DeleteRegValue HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
+    ${EndIf}
+
+    Delete /REBOOTOK "${SAVER}"
+    Delete "${WAITING_SAVER}"
+    Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    DetailPrint "Your settings stay under HKEY_CURRENT_USER\Software\Veltrask."
+SectionEnd
+
+Function un.onInit
+    !insertmacro RequireAdministrator
+FunctionEnd
+
+Function un.onUninstSuccess
+    ${If} ${RebootFlag}
+        SetErrorLevel 3010
+    ${EndIf}
+FunctionEnd

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The Windows installer, run for real under wine in a fresh prefix: its first page; a
+# silent install; the installed saver running; a second (signed) setup over the running
+# saver that makes it the screen saver; the silent uninstall; again with another saver chosen.
+#   tools/wine-session bash tests/release/installer_test.sh SETUP.exe SIGNED-SETUP.exe
+root=$(cd "$(dirname "$0")/../.." && pwd)
+setup=$(realpath "$1") signed=$(realpath "$2")
+export QG_OUT=${QG_BUILD:-$root/build}/installer-test QG_BIN=${QG_BUILD:-$root/build}/win64
+export QG_SCR='C:\windows\system32\quakeglass.scr'
+. "$root/tests/e2e/lib.sh"
+. "$root/tests/wine-env.sh"
+version=$(basename "$setup" | sed -n 's/^quakeglass-\(.*\)-setup\.exe$/\1/p')
+entry_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quakeglass'
+desktop_key='HKCU\Control Panel\Desktop'
+other='C:\windows\system32\other.scr'
+
+# A prefix of its own, kept for a look only when a check failed.
+prefix=$QG_OUT/prefix
+rm -rf "$prefix"
+qg_prefix_start "$prefix" || exit 1
+trap 'wineserver -k; [ "$e2e_failures" -ne 0 ] || rm -rf "$prefix"' EXIT
+system32=$prefix/drive_c/windows/system32
+folder="$prefix/drive_c/Program Files/Quakeglass"
+
+# Prints a key's values as sorted name=value lines.
+reg_values() {
+    wine reg query "$1" 2>/dev/null | tr -d '\r' |
+        awk '$2 ~ /^REG_/ {v = $0; sub(/^ *[^ ]+ +REG_[A-Z_]+ */, "", v); print $1 "=" v}' | sort
+}
+current_saver() { reg_values "$desktop_key" | sed -n 's/^SCRNSAVE\.EXE=//p'; }
+entries() { wine reg query "${entry_key%\\*}" /s 2>/dev/null | grep -c 'DisplayName.*3D Quakeglass'; }
+# The uninstaller hands over to a copy of itself and returns; the work ends with its folder.
+uninstall() {
+    wine "$folder/uninstall.exe" /S >/dev/null 2>&1
+    local i
+    for i in $(seq 100); do [ -e "$folder" ] || break; sleep 0.2; done
+}
+no_trace() { [ ! -e "$system32/quakeglass.scr" -a ! -e "$system32/quakeglass.scr.new" -a ! -e "$folder" -a "$(entries)" = 0 ]; }
+
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
+wine "$setup" >/dev/null 2>&1 &
+e2e_pids+=($!)
+first_page() { wait_window "3D Quakeglass Setup" 20 >/dev/null; }
+check "the installer's first page appears" first_page
+sleep 1
+screenshot installer-first-page.png
+wine "$QG_BIN/dialog_driver.exe" click "3D Quakeglass Setup" 2 >/dev/null 2>&1  # Cancel
+
+wine "$setup" /S
+status=$?
+installed=$(x86_64-w64-mingw32-windres -J coff -O rc -i "$system32/quakeglass.scr" 2>/dev/null |
+    sed -n 's/.*VALUE "FileVersion", "\(.*\)"/\1/p')
+check "/S installs ($status) the saver of version $installed into the 64-bit system folder, the uninstaller and licence into Program Files" \
+    [ "$status" = 0 -a "$installed" = "$version" -a ! -e "$prefix/drive_c/windows/syswow64/quakeglass.scr" \
+      -a -f "$folder/uninstall.exe" -a -f "$folder/LICENSE.txt" ]
+entry=$(reg_values "$entry_key")
+size=$(sed -n 's/^EstimatedSize=//p' <<<"$entry")
+expected="DisplayIcon=$QG_SCR,0
+DisplayName=3D Quakeglass
+DisplayVersion=$version
+InstallLocation=C:\\Program Files\\Quakeglass
+NoModify=0x1
+NoRepair=0x1
+Publisher=Veltrask Software
+QuietUninstallString=\"C:\\Program Files\\Quakeglass\\uninstall.exe\" /S
+UninstallString=\"C:\\Program Files\\Quakeglass\\uninstall.exe\""
+check "the Installed apps entry has its values, and a size of $((size)) KB; the current saver stays" \
+    [ "$(grep -v EstimatedSize <<<"$entry")" = "$expected" -a "$((size))" -gt 300 -a "$(current_saver)" = "$other" ]
+
+show_desktop
+screenshot installer-desktop.png
+saver_start /s
+wait_window "Screen Saver" 20 >/dev/null
+sleep 1
+screenshot installed-saver.png
+# Not the desktop, and not a black screen: the pieces of the desktop on black.
+shows_the_saver() {
+    differs installer-desktop.png installed-saver.png &&
+        [ "$(convert "$QG_OUT/installed-saver.png" -format '%[fx:int(1000*standard_deviation)]' info:)" -gt 20 ]
+}
+check "the installed saver runs full screen with /s" shows_the_saver
+
+wine "$signed" /S /ACTIVATE
+status=$?
+pending=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null)
+# WINE: exit codes arrive cut to 8 bits: 3010 (done, a restart finishes it) as 194.
+waits_for_restart() {
+    [ "$status" = 194 -a -f "$system32/quakeglass.scr.new" ] &&
+        grep -q -F 'quakeglass.scr.new\0!\??\C:\windows\system32\quakeglass.scr' <<<"$pending"
+}
+check "a setup over the running saver leaves the new file to replace it at restart, and says so ($status)" waits_for_restart
+xdotool key space
+saver_wait_exit 5
+check "a key ends the saver" [ "$SAVER_STATUS" = 0 ]
+check "/S /ACTIVATE makes it the current screen saver; two installs, one entry" \
+    [ "$(current_saver)" = "$QG_SCR" -a "$(entries)" = 1 ]
+signed_uninstaller() { osslsigncode verify -CAfile "${signed%/*}/test-signer.pem" -in "$folder/uninstall.exe" >/dev/null 2>&1; }
+check "the signed setup wrote a signed uninstaller" signed_uninstaller
+
+uninstall
+check "the silent uninstall leaves no file, folder or entry of ours" no_trace
+ours_gone_settings_kept() { [ -z "$(current_saver)" ] && wine reg query "$qg_key" >/dev/null 2>&1; }
+check "the current screen saver that named it is gone, the user's settings stay" ours_gone_settings_kept
+wine "$setup" /S
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
+uninstall
+other_kept() { [ "$(current_saver)" = "$other" ] && no_trace; }
+check "installed again, another saver chosen, uninstalled: no trace, and that saver stays" other_kept
+e2e_finish
