@@ -35,13 +35,19 @@ add_library(qgcore_optimised STATIC ${QG_NATIVE_SOURCES})
 target_include_directories(qgcore_optimised PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qgcore_optimised PUBLIC ${QG_WARNINGS} -O2)
 
-# The native saver: the X11 host over the optimised core, with libGL through GLX.
+# The native saver: what its two hosts share, the X11 host (libGL through GLX) and the
+# Wayland host (cmake/wayland.cmake), over the optimised core; one program for both.
+file(GLOB QG_NATIVE_PROCESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/native/*.cpp)
+list(FILTER QG_NATIVE_PROCESS_SOURCES EXCLUDE REGEX "_main\\.cpp$")
+add_library(qgnative STATIC ${QG_NATIVE_PROCESS_SOURCES})
+target_link_libraries(qgnative PUBLIC qgcore_optimised)
 file(GLOB QG_X11_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/x11/*.cpp)
 list(FILTER QG_X11_SOURCES EXCLUDE REGEX "_main\\.cpp$")
 add_library(qgx11 STATIC ${QG_X11_SOURCES})
-target_link_libraries(qgx11 PUBLIC qgcore_optimised GL GLU X11)
-add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/x11/quakeglass_main.cpp)
-target_link_libraries(quakeglass qgx11)
+target_link_libraries(qgx11 PUBLIC qgnative GL GLU X11)
+include(${CMAKE_SOURCE_DIR}/cmake/wayland.cmake)
+add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/native/quakeglass_main.cpp)
+target_link_libraries(quakeglass qgx11 qgwayland)
 
 # The daemon's settings dialog reads one XML description per saver; it is written from
 # the settings table at build time.
@@ -61,7 +67,7 @@ install(FILES ${CMAKE_BINARY_DIR}/quakeglass.xml DESTINATION ${QG_SAVER_CONFIG_D
 # Benchmarks are programs, not tests: optimised and without sanitizers, built on demand
 # (tools/bench builds them).
 file(GLOB QG_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
-list(FILTER QG_BENCHES EXCLUDE REGEX "_win32_bench\\.cpp$")
+list(FILTER QG_BENCHES EXCLUDE REGEX "_(win32|wayland)_bench\\.cpp$")
 foreach(bench ${QG_BENCHES})
   get_filename_component(name ${bench} NAME_WE)
   add_executable(${name} EXCLUDE_FROM_ALL ${bench})

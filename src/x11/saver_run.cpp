@@ -3,15 +3,11 @@
 #include "x11/saver_run.h"
 
 #include <sched.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <time.h>
 
-#include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
+#include "native/native_process.h"
 #include "xscreensaver/daemon_settings.h"
 #include "render/frame.h"
 #include "render/render_start.h"
@@ -20,38 +16,6 @@
 #include "x11/screen_snapshot.h"
 
 namespace {
-
-// Set by the signal handlers and by requestSaverEnd from any thread.
-std::atomic<bool> endRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
-
-void onEndSignal(int) { endRequested = true; }
-
-void catchEndSignals() {
-    struct sigaction action = {};
-    action.sa_handler = onEndSignal;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
-}
-
-// Priority 0..5 as a change of the nice level the process was started with (a daemon
-// may have niced it already): lower for 0 and 1, higher for 3..5 where permitted.
-void applyPriority(int priority) {
-    static const int niceChange[] = {10, 5, 0, -5, -10, -20};
-    if (priority < 0 || priority > 5 || niceChange[priority] == 0) return;
-    errno = 0;
-    const int current = getpriority(PRIO_PROCESS, 0);
-    if (errno) return;
-    int wanted = current + niceChange[priority];
-    wanted = wanted < -20 ? -20 : wanted > 19 ? 19 : wanted;
-    setpriority(PRIO_PROCESS, 0, wanted);  // raising needs privilege: without it, stay
-}
-
-uint32_t clockSeed() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return uint32_t(now.tv_sec * 1000 + now.tv_nsec / 1000000);
-}
 
 // Pending events of the window; true when they end the run.
 bool handleEvents(DrawWindow& draw) {
@@ -82,7 +46,7 @@ bool handleEvents(DrawWindow& draw) {
 }
 
 void drawFrames(DrawWindow& draw) {
-    while (!endRequested && !handleEvents(draw)) {
+    while (!endRequested() && !handleEvents(draw)) {
         drawFrame();
         glXSwapBuffers(draw.display, draw.window);
         framesPresented.fetch_add(1, std::memory_order_relaxed);
@@ -91,8 +55,6 @@ void drawFrames(DrawWindow& draw) {
 }
 
 }  // namespace
-
-void requestSaverEnd() { endRequested = true; }
 
 int runSaver(const SaverOptions& options) {
     catchEndSignals();

@@ -163,6 +163,8 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
             options.target = DrawTarget::Root;
         } else if (std::strcmp(name, "window") == 0) {
             options.target = DrawTarget::OwnWindow;
+        } else if (std::strcmp(name, "x11") == 0 || std::strcmp(name, "wayland") == 0) {
+            options.host = name[0] == 'x' ? NativeHost::X11 : NativeHost::Wayland;
         } else if (std::strcmp(name, "fps") == 0) {
             options.showFps = true;
         } else if (std::strcmp(name, "help") == 0 || std::strcmp(name, "h") == 0) {
@@ -185,18 +187,32 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
         }
         options.target = DrawTarget::DaemonWindow;
     }
+    if (options.host == NativeHost::Wayland && options.target != DrawTarget::OwnWindow) {
+        error = "-wayland draws in a full-screen window of its own, never in an X window (-root, -window-id, "
+                "XSCREENSAVER_WINDOW)";
+        return false;
+    }
     return true;
+}
+
+bool drawsOnWayland(const SaverOptions& options, const char* waylandDisplay) {
+    if (options.host != NativeHost::Either) return options.host == NativeHost::Wayland;
+    return waylandDisplay && *waylandDisplay && options.target == DrawTarget::OwnWindow;
 }
 
 std::string saverHelp() {
     std::string text =
-        "usage: quakeglass [-window | -root | -window-id ID] [-display NAME] [-delay USEC] [-fps]\n"
+        "usage: quakeglass [-window | -root | -window-id ID] [-x11 | -wayland] [-display NAME]\n"
+        "                  [-delay USEC] [-fps]\n"
         "                  [-preset NAME] [-SETTING N]...\n"
         "  -window          a full-screen window of its own (the default); a key or a click ends it\n"
         "  -root            draw on the root window, or on the virtual root (__SWM_VROOT)\n"
         "  -window-id ID    draw inside an existing window, as a preview (decimal or 0x hex)\n"
         "  XSCREENSAVER_WINDOW=ID in the environment names the window to draw in, unless\n"
         "  -window-id is given. SIGTERM or SIGINT ends the program.\n"
+        "  -x11, -wayland   the desktop to draw on; by default Wayland when WAYLAND_DISPLAY is set\n"
+        "                   and no X window is given, else X11. On Wayland a window of its own\n"
+        "                   covers every output; a key, a button or moving the pointer ends it\n"
         "  -display NAME    the X display (default: $DISPLAY)\n"
         "  -delay USEC      the least time from one frame to the next, 0..1000000 microseconds\n"
         "                   (default 30000, about 33 frames a second; 0: as fast as it can)\n"

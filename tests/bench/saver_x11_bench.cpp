@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "native/native_process.h"
 #include "xscreensaver/saver_options.h"
 #include "render/render_start.h"
 #include "x11/saver_run.h"

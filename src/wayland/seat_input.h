@@ -1,0 +1,24 @@
+// What ends the native saver on Wayland: a key, a button, a scroll, or the pointer moved
+// by more than a few pixels (where the pointer stands when the window appears under it,
+// and a window that moves under a still pointer, are no moves of the user's). Also hides
+// the pointer over the window. Main thread.
+#pragma once
+#include <wayland-client.h>
+
+struct SeatInput {
+    wl_seat* seat = nullptr;
+    wl_keyboard* keyboard = nullptr;
+    wl_pointer* pointer = nullptr;
+    bool ended = false;             // the user moved
+    bool pointerPlaced = false;     // where the pointer stands is known
+    double pointerX = 0, pointerY = 0;
+};
+
+// Listens to the seat's keyboard and pointer, as the seat gains and loses them.
+void listenToSeat(wl_seat* seat, SeatInput& input);
+
+// Forgets where the pointer stands: after the window changed size, the next place given
+// for it is where it now is, not a move.
+void forgetPointerPlace(SeatInput& input);
+
+void stopListening(SeatInput& input);
