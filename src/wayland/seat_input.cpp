@@ -79,9 +79,11 @@ const wl_seat_listener seatListener = {onCapabilities, onSeatName};
 
 }  // namespace
 
-void listenToSeat(wl_seat* seat, SeatInput& input) {
-    input.seat = seat;
-    if (seat) wl_seat_add_listener(seat, &seatListener, &input);
+void listenToSeat(WaylandConnection& connection, SeatInput& input) {
+    if (!connection.seatName) return;
+    input.seat = static_cast<wl_seat*>(
+        wl_registry_bind(connection.registry, connection.seatName, &wl_seat_interface, connection.seatVersion));
+    wl_seat_add_listener(input.seat, &seatListener, &input);
 }
 
 void forgetPointerPlace(SeatInput& input) { input.pointerPlaced = false; }
@@ -89,4 +91,7 @@ void forgetPointerPlace(SeatInput& input) { input.pointerPlaced = false; }
 void stopListening(SeatInput& input) {
     release(input.keyboard);
     release(input.pointer);
+    if (input.seat && wl_seat_get_version(input.seat) >= WL_SEAT_RELEASE_SINCE_VERSION) wl_seat_release(input.seat);
+    else if (input.seat) wl_seat_destroy(input.seat);
+    input.seat = nullptr;
 }

@@ -5,6 +5,8 @@
 #pragma once
 #include <wayland-client.h>
 
+#include "wayland/wayland_connection.h"
+
 struct SeatInput {
     wl_seat* seat = nullptr;
     wl_keyboard* keyboard = nullptr;
@@ -15,7 +17,7 @@ struct SeatInput {
 };
 
 // Listens to the seat's keyboard and pointer, as the seat gains and loses them.
-void listenToSeat(wl_seat* seat, SeatInput& input);
+void listenToSeat(WaylandConnection& connection, SeatInput& input);
 
 // Forgets where the pointer stands: after the window changed size, the next place given
 // for it is where it now is, not a move.

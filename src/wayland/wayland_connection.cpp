@@ -64,8 +64,8 @@ void onGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
     } else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0) {
         connection->wmBase = bind<xdg_wm_base>(registry, name, &xdg_wm_base_interface, version, 1);
         xdg_wm_base_add_listener(connection->wmBase, &wmBaseListener, nullptr);
-    } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !connection->seat) {
-        connection->seat = bind<wl_seat>(registry, name, &wl_seat_interface, version, 5);
+    } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !connection->seatName) {
+        connection->seatName = name, connection->seatVersion = std::min(version, 5u);
     } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
         connection->outputManager =
             bind<zxdg_output_manager_v1>(registry, name, &zxdg_output_manager_v1_interface, version, 3);

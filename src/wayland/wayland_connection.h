@@ -26,7 +26,7 @@ struct WaylandConnection {
     wl_registry* registry = nullptr;
     wl_compositor* compositor = nullptr;
     xdg_wm_base* wmBase = nullptr;
-    wl_seat* seat = nullptr;
+    uint32_t seatName = 0, seatVersion = 0;  // bound by whoever listens to it, so no event is lost
     zxdg_output_manager_v1* outputManager = nullptr;
     std::deque<WaylandOutput> outputs;  // those there at the start; later ones are not covered
     bool listing = false;               // while the start's globals are read

@@ -55,7 +55,7 @@ int drawFrames(WaylandConnection& connection, FullScreenSurface& window, SeatInp
 
 int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, const SaverOptions& options) {
     SeatInput input;
-    listenToSeat(connection.seat, input);
+    listenToSeat(connection, input);
     FullScreenSurface window;
     std::string error;
     int status = 0;

@@ -48,12 +48,6 @@ xdotool windowclose "$(xdotool search --class '^quakeglass$' | head -n 1)"
 saver_time_exit 5
 check "the window's destruction ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 
-# The logo shows mirrored top to bottom, as on Windows: its dark top edge at the bottom.
-logo_is_mirrored() {
-    local top bottom
-    top=$(mean "$1" 40x20+150+140) bottom=$(mean "$1" 40x20+150+640)
-    awk -v t="$top" -v b="$bottom" 'BEGIN { exit !(t > b + 0.03 && b > 0.03) }'
-}
 run_flat logo.png -useOGL 1
 kill "$SAVER_PID"
 saver_wait_exit 5

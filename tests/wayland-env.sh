@@ -1,0 +1,46 @@
+# Sourced by the Wayland scenarios, tools/demo and tools/bench: a private headless sway.
+# It refuses to run as root, so root runs it as nobody, in a runtime directory of its own;
+# root's clients reach its socket all the same.
+
+# qg_sway_start OUTPUT...: one headless output for each argument, which is that output's
+# sway configuration ("mode 1024x768 position 0 0 bg PICTURE fill"; a picture is copied
+# where nobody can read it). Sets QG_SWAY_PID, QG_SWAY_DIR, WAYLAND_DISPLAY (a path) and
+# SWAYSOCK, and returns once every output is there.
+qg_sway_start() {
+    local dir i=0 output as_nobody=() word
+    dir=$(mktemp -d /tmp/qg-sway.XXXXXX)
+    echo "default_border none" >"$dir/config"
+    for output in "$@"; do
+        i=$((i + 1))
+        local words=()
+        for word in $output; do
+            [ -f "$word" ] && cp "$word" "$dir/wallpaper-$i.png" && word=$dir/wallpaper-$i.png
+            words+=("$word")
+        done
+        echo "output HEADLESS-$i ${words[*]}" >>"$dir/config"
+    done
+    chmod 755 "$dir"
+    [ "$(id -u)" = 0 ] && { chown -R nobody:nogroup "$dir"; as_nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups); }
+    "${as_nobody[@]}" env -i PATH=/usr/bin:/bin HOME="$dir" XDG_RUNTIME_DIR="$dir" WLR_BACKENDS=headless \
+        WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS="$#" sway -c "$dir/config" \
+        >"$dir/sway.log" 2>&1 &
+    QG_SWAY_PID=$! QG_SWAY_DIR=$dir
+    for i in $(seq 100); do
+        SWAYSOCK=$(ls "$dir"/sway-ipc.*.sock 2>/dev/null | head -n 1)
+        if [ -n "$SWAYSOCK" ] && [ -S "$dir/wayland-1" ]; then
+            export SWAYSOCK WAYLAND_DISPLAY=$dir/wayland-1
+            [ "$(swaymsg -t get_outputs -r 2>/dev/null | grep -c '"name": "HEADLESS')" = "$#" ] && return 0
+        fi
+        sleep 0.1
+    done
+    echo "wayland-env: headless sway did not start (see $dir/sway.log)" >&2
+    return 1
+}
+
+# qg_sway_end: stops the sway that qg_sway_start started (its wallpaper programs end with it).
+qg_sway_end() {
+    [ -n "${QG_SWAY_PID:-}" ] && kill "$QG_SWAY_PID" 2>/dev/null && wait "$QG_SWAY_PID" 2>/dev/null
+    [ -n "${QG_SWAY_DIR:-}" ] && rm -rf "$QG_SWAY_DIR"
+    QG_SWAY_PID= QG_SWAY_DIR=
+    return 0
+}
