@@ -1,6 +1,8 @@
 # Sourced by the Wayland scenarios, tools/demo and tools/bench: a private headless sway.
 # It refuses to run as root, so root runs it as nobody, in a runtime directory of its own;
-# root's clients reach its socket all the same.
+# root's clients reach its socket all the same. It composes every output (-D noscanout):
+# where it shows a full-screen window's buffers directly, sway 1.7's screenshots of that
+# output can be older frames, even the desktop from before the window.
 
 # qg_sway_start OUTPUT...: one headless output for each argument, which is that output's
 # sway configuration ("mode 1024x768 position 0 0 bg PICTURE fill"; a picture is copied
@@ -22,7 +24,7 @@ qg_sway_start() {
     chmod 755 "$dir"
     [ "$(id -u)" = 0 ] && { chown -R nobody:nogroup "$dir"; as_nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups); }
     "${as_nobody[@]}" env -i PATH=/usr/bin:/bin HOME="$dir" XDG_RUNTIME_DIR="$dir" WLR_BACKENDS=headless \
-        WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS="$#" sway -c "$dir/config" \
+        WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS="$#" sway -D noscanout -c "$dir/config" \
         >"$dir/sway.log" 2>&1 &
     QG_SWAY_PID=$! QG_SWAY_DIR=$dir
     for i in $(seq 100); do
