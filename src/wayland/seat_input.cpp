@@ -49,20 +49,33 @@ void onAxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
 const wl_pointer_listener pointerListener = {onPointerEnter, onPointerLeave, onMotion,     onButton,      onAxis,
                                              onFrame,        onAxisSource,   onAxisStop,   onAxisDiscrete, nullptr};
 
-void release(wl_keyboard*& keyboard) {
-    if (keyboard && wl_keyboard_get_version(keyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION) wl_keyboard_release(keyboard);
-    else if (keyboard) wl_keyboard_destroy(keyboard);
-    keyboard = nullptr;
+void onTouchDown(void* data, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t, wl_fixed_t) {
+    inputOf(data).ended = true;
 }
-void release(wl_pointer*& pointer) {
-    if (pointer && wl_pointer_get_version(pointer) >= WL_POINTER_RELEASE_SINCE_VERSION) wl_pointer_release(pointer);
-    else if (pointer) wl_pointer_destroy(pointer);
-    pointer = nullptr;
+void onTouchUp(void*, wl_touch*, uint32_t, uint32_t, int32_t) {}
+void onTouchMotion(void*, wl_touch*, uint32_t, int32_t, wl_fixed_t, wl_fixed_t) {}
+void onTouchFrame(void*, wl_touch*) {}
+void onTouchCancel(void*, wl_touch*) {}
+const wl_touch_listener touchListener = {onTouchDown,  onTouchUp, onTouchMotion,
+                                         onTouchFrame, onTouchCancel, nullptr, nullptr};  // up to version 5
+
+// A device's release request, on a seat new enough to have one (version 3 for all three).
+template <typename Device>
+void release(Device*& device, void (*releaseRequest)(Device*), void (*destroy)(Device*)) {
+    if (device && wl_proxy_get_version(reinterpret_cast<wl_proxy*>(device)) >= WL_POINTER_RELEASE_SINCE_VERSION)
+        releaseRequest(device);
+    else if (device)
+        destroy(device);
+    device = nullptr;
 }
+void release(wl_keyboard*& keyboard) { release(keyboard, wl_keyboard_release, wl_keyboard_destroy); }
+void release(wl_pointer*& pointer) { release(pointer, wl_pointer_release, wl_pointer_destroy); }
+void release(wl_touch*& touch) { release(touch, wl_touch_release, wl_touch_destroy); }
 
 void onCapabilities(void* data, wl_seat* seat, uint32_t capabilities) {
     SeatInput& input = inputOf(data);
     const bool keyboard = capabilities & WL_SEAT_CAPABILITY_KEYBOARD, pointer = capabilities & WL_SEAT_CAPABILITY_POINTER;
+    const bool touch = capabilities & WL_SEAT_CAPABILITY_TOUCH;
     if (keyboard && !input.keyboard) {
         input.keyboard = wl_seat_get_keyboard(seat);
         wl_keyboard_add_listener(input.keyboard, &keyboardListener, &input);
@@ -71,7 +84,12 @@ void onCapabilities(void* data, wl_seat* seat, uint32_t capabilities) {
         input.pointer = wl_seat_get_pointer(seat);
         wl_pointer_add_listener(input.pointer, &pointerListener, &input);
     }
+    if (touch && !input.touch) {
+        input.touch = wl_seat_get_touch(seat);
+        wl_touch_add_listener(input.touch, &touchListener, &input);
+    }
     if (!keyboard) release(input.keyboard);
+    if (!touch) release(input.touch);
     if (!pointer) release(input.pointer), input.pointerPlaced = false;
 }
 void onSeatName(void*, wl_seat*, const char*) {}
@@ -91,6 +109,7 @@ void forgetPointerPlace(SeatInput& input) { input.pointerPlaced = false; }
 void stopListening(SeatInput& input) {
     release(input.keyboard);
     release(input.pointer);
+    release(input.touch);
     if (input.seat && wl_seat_get_version(input.seat) >= WL_SEAT_RELEASE_SINCE_VERSION) wl_seat_release(input.seat);
     else if (input.seat) wl_seat_destroy(input.seat);
     input.seat = nullptr;

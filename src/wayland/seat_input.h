@@ -1,5 +1,5 @@
-// What ends the native saver on Wayland: a key, a button, a scroll, or the pointer moved
-// by more than a few pixels (where the pointer stands when the window appears under it,
+// What ends the native saver on Wayland: a key, a button, a scroll, a touch, or the
+// pointer moved by more than a few pixels (where the pointer stands when the window appears under it,
 // and a window that moves under a still pointer, are no moves of the user's). Also hides
 // the pointer over the window. Main thread.
 #pragma once
@@ -11,6 +11,7 @@ struct SeatInput {
     wl_seat* seat = nullptr;
     wl_keyboard* keyboard = nullptr;
     wl_pointer* pointer = nullptr;
+    wl_touch* touch = nullptr;
     bool ended = false;             // the user moved
     bool pointerPlaced = false;     // where the pointer stands is known
     double pointerX = 0, pointerY = 0;
