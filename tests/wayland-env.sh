@@ -4,12 +4,14 @@
 # where it shows a full-screen window's buffers directly, sway 1.7's screenshots of that
 # output can be older frames, even the desktop from before the window.
 
-# qg_sway_start OUTPUT...: one headless output for each argument, which is that output's
-# sway configuration ("mode 1024x768 position 0 0 bg PICTURE fill"; a picture is copied
-# where nobody can read it). Sets QG_SWAY_PID, QG_SWAY_DIR, WAYLAND_DISPLAY (a path) and
-# SWAYSOCK, and returns once every output is there.
+# qg_sway_start [--scan-out] OUTPUT...: one headless output for each argument, which is
+# that output's sway configuration ("mode 1024x768 position 0 0 bg PICTURE fill"; a picture
+# is copied where nobody can read it). --scan-out lets sway show full-screen buffers
+# directly, as on a real desktop (for measures that take no screenshots). Sets QG_SWAY_PID,
+# QG_SWAY_DIR, WAYLAND_DISPLAY (a path) and SWAYSOCK, and returns once every output is there.
 qg_sway_start() {
-    local dir i=0 output as_nobody=() word
+    local dir i=0 output as_nobody=() word compose=(-D noscanout)
+    [ "$1" = --scan-out ] && { compose=(); shift; }
     dir=$(mktemp -d /tmp/qg-sway.XXXXXX)
     echo "default_border none" >"$dir/config"
     for output in "$@"; do
@@ -21,10 +23,10 @@ qg_sway_start() {
         done
         echo "output HEADLESS-$i ${words[*]}" >>"$dir/config"
     done
-    chmod 755 "$dir"
+    chmod 700 "$dir"
     [ "$(id -u)" = 0 ] && { chown -R nobody:nogroup "$dir"; as_nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups); }
     "${as_nobody[@]}" env -i PATH=/usr/bin:/bin HOME="$dir" XDG_RUNTIME_DIR="$dir" WLR_BACKENDS=headless \
-        WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS="$#" sway -D noscanout -c "$dir/config" \
+        WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS="$#" sway "${compose[@]}" -c "$dir/config" \
         >"$dir/sway.log" 2>&1 &
     QG_SWAY_PID=$! QG_SWAY_DIR=$dir
     for i in $(seq 100); do
