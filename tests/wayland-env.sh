@@ -41,6 +41,19 @@ qg_sway_start() {
     return 1
 }
 
+# qg_sway_shows X Y R,G,B: waits (up to 10 s) until the desktop shows that colour at that
+# point: a wallpaper comes up a moment after its output, and sway's grey stands till then.
+qg_sway_shows() {
+    local i
+    for i in $(seq 40); do
+        [ "$(grim -g "$1,$2 1x1" -t ppm - | convert - -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:)" = "$3" ] &&
+            return 0
+        sleep 0.25
+    done
+    echo "wayland-env: the desktop does not show $3 at $1,$2" >&2
+    return 1
+}
+
 # qg_sway_end: stops the sway that qg_sway_start started (its wallpaper programs end with it).
 qg_sway_end() {
     [ -n "${QG_SWAY_PID:-}" ] && kill "$QG_SWAY_PID" 2>/dev/null && wait "$QG_SWAY_PID" 2>/dev/null

@@ -5,7 +5,7 @@
 # the logo.
 . "$(dirname "$0")/lib.sh"
 qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill" || exit 1
-wallpaper_shown 60 40 || e2e_finish
+qg_sway_shows 60 40 "$sample_red" || e2e_finish
 
 saver_start "${flat_view[@]}"
 drawn flat.png 60 40 512 384
