@@ -122,8 +122,8 @@ bool decode(PngRead& read, DesktopPicture& picture) {
     return true;
 }
 
-}  // namespace
-
+// A PNG's bytes as a picture; false when they are no PNG that libpng reads or the picture
+// is larger than any desktop.
 bool readPng(const std::vector<uint8_t>& png, DesktopPicture& picture) {
     picture = DesktopPicture();
     if (png.size() < 8 || png_sig_cmp(png.data(), 0, 8) != 0) return false;
@@ -136,6 +136,8 @@ bool readPng(const std::vector<uint8_t>& png, DesktopPicture& picture) {
     if (!decoded) picture = DesktopPicture();
     return decoded;
 }
+
+}  // namespace
 
 bool takeDesktopPicture(DesktopPicture& picture) {
     std::vector<uint8_t> png;

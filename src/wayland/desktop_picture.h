@@ -17,10 +17,6 @@ struct DesktopPicture {
 // lets no program see the screen, a picture that cannot be read, or none within seconds).
 bool takeDesktopPicture(DesktopPicture& picture);
 
-// Reads a PNG file's bytes into the picture; false when they are not a PNG it can read
-// or the picture is larger than any snapshot.
-bool readPng(const std::vector<uint8_t>& png, DesktopPicture& picture);
-
 // Squeezes the part of `picture` that `output` covers into desktopSnapshot, the picture
 // showing `layout` (as grim shows every output, on a scale of its own). False when that
 // part reads all black or lies outside the picture: the logo then stands in.
