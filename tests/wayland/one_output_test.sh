@@ -2,7 +2,7 @@
 # The native saver on a Wayland desktop of one output: it covers the output and shows the
 # wallpaper on its plane; a key, a click or a move of the pointer ends it, and so do the
 # signals, the compositor closing its window and the compositor going away; without grim,
-# the logo.
+# or with a picture that cannot be read, the logo.
 . "$(dirname "$0")/lib.sh"
 qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill" || exit 1
 qg_sway_shows 60 40 "$sample_red" || e2e_finish
@@ -53,6 +53,15 @@ check "the compositor closing its window ends it with 0 within 0.5 s ($SAVER_STA
 PATH=/nonexistent saver_start "${flat_view[@]}"
 drawn logo.png 60 40 512 384
 check "without grim, the logo" logo_is_mirrored logo.png
+kill "$SAVER_PID"
+saver_wait_exit 5
+# A grim that stops half way through its picture: the logo again, and no crash.
+mkdir -p "$QG_OUT/broken-grim"
+printf '#!/bin/sh\nhead -c 10000 "%s"\n' "$sample_desktop" >"$QG_OUT/broken-grim/grim"
+chmod +x "$QG_OUT/broken-grim/grim"
+PATH=$QG_OUT/broken-grim:$PATH saver_start "${flat_view[@]}"
+drawn broken.png 60 40 512 384
+check "with a picture cut short, the logo" logo_is_mirrored broken.png
 
 qg_sway_end
 saver_time_exit 5
