@@ -49,25 +49,12 @@ include(${CMAKE_SOURCE_DIR}/cmake/wayland.cmake)
 add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/native/quakeglass_main.cpp)
 target_link_libraries(quakeglass qgx11 qgwayland)
 
-# The daemon's settings dialog reads one XML description per saver; it is written from
-# the settings table at build time.
-add_executable(quakeglass_config_xml ${CMAKE_SOURCE_DIR}/src/x11/config_xml_main.cpp)
-target_link_libraries(quakeglass_config_xml qgcore_optimised)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/quakeglass.xml
-  COMMAND quakeglass_config_xml ${CMAKE_BINARY_DIR}/quakeglass.xml DEPENDS quakeglass_config_xml)
-add_custom_target(quakeglass_xml ALL DEPENDS ${CMAKE_BINARY_DIR}/quakeglass.xml)
-
-# Installed where Linux screen-saver daemons look: the program in bin (the daemon searches
-# $PATH), the description where its settings dialog reads them.
-set(QG_SAVER_CONFIG_DIR ${CMAKE_INSTALL_DATADIR}/xscreensaver/config CACHE STRING
-    "Where the daemon's settings dialog reads saver descriptions (Debian: /usr/share/xscreensaver/config)")
-install(TARGETS quakeglass RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_BINARY_DIR}/quakeglass.xml DESTINATION ${QG_SAVER_CONFIG_DIR})
+include(${CMAKE_SOURCE_DIR}/cmake/linux_install.cmake)
 
 # Benchmarks are programs, not tests: optimised and without sanitizers, built on demand
 # (tools/bench builds them).
 file(GLOB QG_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_bench.cpp)
-list(FILTER QG_BENCHES EXCLUDE REGEX "_(win32|wayland)_bench\\.cpp$")
+list(FILTER QG_BENCHES EXCLUDE REGEX "_win32_bench\\.cpp$")
 foreach(bench ${QG_BENCHES})
   get_filename_component(name ${bench} NAME_WE)
   add_executable(${name} EXCLUDE_FROM_ALL ${bench})
@@ -84,7 +71,7 @@ file(GLOB QG_X11_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*.cpp)
 foreach(tool ${QG_X11_TOOLS})
   get_filename_component(name ${tool} NAME_WE)
   add_executable(${name} ${tool})
-  target_link_libraries(${name} qgx11)
+  target_link_libraries(${name} qgx11 qgwayland)  # saver_rate runs either host
 endforeach()
 file(GLOB QG_X11_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*_test.sh)
 foreach(script ${QG_X11_SCRIPTS})

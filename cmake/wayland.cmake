@@ -31,13 +31,6 @@ add_library(qgwayland STATIC ${QG_WAYLAND_SOURCES})
 # libGL's entry points serve the context that EGL makes current as well as GLX's.
 target_link_libraries(qgwayland PUBLIC qgnative qgxdgshell qgxdgoutput PNG::PNG GL GLU)
 
-file(GLOB QG_WAYLAND_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*_wayland_bench.cpp)
-foreach(bench ${QG_WAYLAND_BENCHES})
-  get_filename_component(name ${bench} NAME_WE)
-  add_executable(${name} EXCLUDE_FROM_ALL ${bench})
-  target_link_libraries(${name} qgwayland)
-endforeach()
-
 # The end-to-end scenarios, with a helper that moves a virtual pointer (a wlroots protocol
 # that Debian ships no description of: tests/wayland/ has the part of it the test uses).
 qg_wayland_protocol(qgvirtualpointer ${CMAKE_SOURCE_DIR}/tests/wayland/virtual-pointer.xml)

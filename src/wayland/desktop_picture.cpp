@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <cmath>
 
-#include "native/native_process.h"
+#include "native/end_watch.h"
 
 extern char** environ;
 
@@ -35,7 +35,7 @@ bool readAll(int fd, std::vector<uint8_t>& bytes) {
     const int64_t deadline = monotonicMs() + grimDeadlineMs;
     uint8_t chunk[65536];
     for (;;) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {endRequestFd(), POLLIN, 0}};
+        pollfd fds[2] = {{fd, POLLIN, 0}, {endWakeFd(), POLLIN, 0}};
         const int64_t left = deadline - monotonicMs();
         if (left <= 0 || endRequested()) return false;
         if (poll(fds, 2, int(left)) < 0 && errno != EINTR) return false;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "native/native_process.h"
+#include "native/end_watch.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {

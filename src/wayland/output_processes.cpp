@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "native/native_process.h"
+#include "native/end_watch.h"
 
 namespace {
 
@@ -21,10 +21,11 @@ int statusOf(int waitStatus) {
 
 [[noreturn]] void runChild(size_t index, const std::function<int(size_t)>& run, const sigset_t& mask, pid_t parent) {
     sigprocmask(SIG_SETMASK, &mask, nullptr);
-    catchEndSignals();
+    startEndWatch();
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(0);  // the parent died before the line above
     const int status = run(index);
+    stopEndWatch();
     std::fflush(nullptr);
     _exit(status);
 }

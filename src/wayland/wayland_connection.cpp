@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "native/native_process.h"
+#include "native/end_watch.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -121,7 +121,7 @@ bool waitForEvents(WaylandConnection& connection, int timeoutMs) {
         return false;
     }
     pollfd fds[2] = {{wl_display_get_fd(display), short(POLLIN | (unsent ? POLLOUT : 0)), 0},
-                     {endRequestFd(), POLLIN, 0}};
+                     {endWakeFd(), POLLIN, 0}};
     const int ready = endRequested() ? 0 : poll(fds, 2, timeoutMs);
     if (ready > 0 && (fds[0].revents & POLLIN)) {
         if (wl_display_read_events(display) < 0) return false;

@@ -1,12 +1,15 @@
 #include "wayland/wayland_run.h"
 
 #include <GL/gl.h>
-#include <time.h>
 
 #include <cstdio>
 
+#include "native/end_watch.h"
 #include "native/native_process.h"
+#include "render/fps_overlay.h"
 #include "render/frame.h"
+#include "render/frame_pacing.h"
+#include "render/frame_timer.h"
 #include "render/render_start.h"
 #include "settings/saver_settings.h"
 #include "wayland/desktop_picture.h"
@@ -17,33 +20,33 @@
 
 namespace {
 
-int64_t monotonicUs() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return int64_t(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-}
-
 // A frame when the compositor has asked for one and -delay has passed since the last
-// one began; between frames, a wait that the compositor's events and the end signals cut
-// short. An unseen window is never asked for frames, and costs nothing.
-int drawFrames(WaylandConnection& connection, FullScreenSurface& window, SeatInput& input, uint32_t delayUs) {
-    int64_t lastStartUs = monotonicUs() - delayUs;
+// one began; between frames, a wait that the compositor's events and the end cut short.
+// An unseen window is never asked for frames, and costs nothing.
+int drawFrames(WaylandConnection& connection, FullScreenSurface& window, SeatInput& input,
+               const SaverOptions& options) {
+    FramePacer pacer{options.delayUs};
+    FpsOverlay fps;
     while (!endRequested() && !input.ended && !window.closed) {
-        int timeoutMs = -1;
+        int timeoutMs = -1;  // until the compositor asks for a frame, or something else comes
         if (!window.frameCallback) {
-            const int64_t waitUs = lastStartUs + delayUs - monotonicUs();
-            if (waitUs <= 0) {
-                lastStartUs = monotonicUs();
+            const int64_t nowUs = int64_t(FrameTimer::nowMs() * 1000);
+            timeoutMs = frameWaitMs(pacer, nowUs);
+            if (timeoutMs == 0) {
+                startFrame(pacer, nowUs);
                 if (takeWantedSize(window)) {
                     glViewport(0, 0, window.width, window.height);
                     forgetPointerPlace(input);
                 }
                 drawFrame();
+                if (options.showFps) {
+                    countFpsFrame(fps, double(FrameTimer::nowMs()) * 0.001, processCpuSeconds());
+                    drawFpsOverlay(fps, window.width, window.height);
+                }
                 presentFrame(window);
                 framesPresented.fetch_add(1, std::memory_order_relaxed);
                 continue;
             }
-            timeoutMs = int((waitUs + 999) / 1000);
         }
         if (!waitForEvents(connection, timeoutMs)) {
             std::fputs("quakeglass: the Wayland compositor went away\n", stderr);
@@ -61,7 +64,7 @@ int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, cons
     int status = 0;
     if (openFullScreenSurface(connection, output, window, error)) {
         startRendering(window.width, window.height, clockSeed());
-        status = drawFrames(connection, window, input, options.delayUs);
+        status = drawFrames(connection, window, input, options);
     } else if (!error.empty()) {
         std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
         status = 1;
@@ -80,13 +83,14 @@ void takeSnapshot(const DesktopPicture* picture, const ScreenArea& layout, const
 }  // namespace
 
 int runWaylandSaver(const SaverOptions& options) {
-    catchEndSignals();
+    startEndWatch();
     applyPriority(saverSettings.Priority);
     WaylandConnection connection;
     std::string error;
     if (!connectWayland(connection, error)) {
         std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
         disconnectWayland(connection);
+        stopEndWatch();
         return 1;
     }
     // Before any window shows: the one picture of the whole desktop that every output's
@@ -100,9 +104,12 @@ int runWaylandSaver(const SaverOptions& options) {
         takeSnapshot(pictured, layout, output);
         const int status = runOnOutput(connection, output, options);
         disconnectWayland(connection);
+        stopEndWatch();
         return status;
     }
-    disconnectWayland(connection);  // each output's process has a connection of its own
+    // Each output's process has a connection and an end watch of its own.
+    disconnectWayland(connection);
+    stopEndWatch();
     return runProcessPerOutput(outputCount, [&](size_t index) {
         WaylandConnection own;
         if (!connectWayland(own, error)) {

@@ -4,14 +4,18 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
+
+#include "render/frame_pacing.h"
 
 namespace {
 
 // X errors never end the program (Xlib's own handler would): an error about the window
-// drawn in means that it is gone; any other is left alone.
-Window watchedWindow = 0;
-bool watchedWindowGone = false;
+// drawn in means that it is gone; any other is left alone, and the request that caused
+// it reports its failure. Both connections of a run (the end watch has one) come here.
+std::atomic<Window> watchedWindow{0};
+std::atomic<bool> watchedWindowGone{false};
 int glxErrorBase = -1000;
 const int glxBadDrawable = 2, glxBadWindow = 12;  // GLX protocol error numbers
 
@@ -23,12 +27,9 @@ int onXError(Display*, XErrorEvent* error) {
     return 0;
 }
 
-void watchWindow(Display* display, Window window) {
-    int eventBase;
-    glXQueryExtension(display, &glxErrorBase, &eventBase);
+void watchWindow(Window window) {
     watchedWindow = window;
     watchedWindowGone = false;
-    XSetErrorHandler(onXError);
 }
 
 std::string hexId(Window window) {
@@ -54,10 +55,14 @@ XVisualInfo* windowVisual(Display* display, const XWindowAttributes& attributes)
 bool useForeignWindow(Display* display, const SaverOptions& options, DrawWindow& draw, XVisualInfo*& visual,
                       std::string& error) {
     draw.window = givenWindow(display, options);
-    watchWindow(display, draw.window);
+    watchWindow(draw.window);
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, draw.window, &attributes)) {
         error = "no window " + hexId(draw.window) + " on this display";
+        return false;
+    }
+    if (attributes.c_class == InputOnly) {
+        error = "window " + hexId(draw.window) + " is input-only: OpenGL cannot draw on it";
         return false;
     }
     visual = windowVisual(display, attributes);
@@ -114,18 +119,48 @@ bool makeOwnWindow(Display* display, DrawWindow& draw, XVisualInfo*& visual, std
     XSetWindowAttributes set = {};
     set.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
     set.background_pixel = BlackPixel(display, screen);
-    set.event_mask = KeyPressMask | ButtonPressMask | StructureNotifyMask;
+    set.event_mask = StructureNotifyMask;  // keys and clicks: see selectOwnWindowInput
     draw.window = XCreateWindow(display, root, 0, 0, unsigned(draw.width), unsigned(draw.height), 0, visual->depth,
                                 InputOutput, visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
                                 &set);
     draw.own = true;
-    watchWindow(display, draw.window);
+    watchWindow(draw.window);
     setOwnWindowProperties(display, draw);
     XDefineCursor(display, draw.window, blankCursor(display, draw.window));
     return true;
 }
 
+// Interval 1 where the GLX offers a swap interval, so that frames never outrun the display.
+void setSwapInterval(Display* display, Window window) {
+    const auto address = [](const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); };
+    switch (chooseSwapControl(glXQueryExtensionsString(display, DefaultScreen(display)))) {
+    case SwapControl::Ext:
+        if (auto set = reinterpret_cast<PFNGLXSWAPINTERVALEXTPROC>(address("glXSwapIntervalEXT"))) set(display, window, 1);
+        break;
+    case SwapControl::Mesa:
+        if (auto set = reinterpret_cast<PFNGLXSWAPINTERVALMESAPROC>(address("glXSwapIntervalMESA"))) set(1);
+        break;
+    case SwapControl::Sgi:
+        if (auto set = reinterpret_cast<PFNGLXSWAPINTERVALSGIPROC>(address("glXSwapIntervalSGI"))) set(1);
+        break;
+    case SwapControl::Unavailable:
+        break;
+    }
+}
+
 }  // namespace
+
+bool catchXErrors(Display* display) {
+    XSetErrorHandler(onXError);
+    int opcode, eventBase, errorBase;
+    if (!XQueryExtension(display, "GLX", &opcode, &eventBase, &errorBase)) return false;
+    glxErrorBase = errorBase;
+    return true;
+}
+
+void selectOwnWindowInput(DrawWindow& draw) {
+    XSelectInput(draw.display, draw.window, KeyPressMask | ButtonPressMask | StructureNotifyMask);
+}
 
 Window findVirtualRoot(Display* display, Window root) {
     const Atom vroot = XInternAtom(display, "__SWM_VROOT", True);
@@ -165,6 +200,7 @@ bool openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& d
         error = "cannot make an OpenGL context current on window " + hexId(draw.window);
         return false;
     }
+    setSwapInterval(display, draw.window);
     return true;
 }
 

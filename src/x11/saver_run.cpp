@@ -1,21 +1,29 @@
-// The native saver's run on its one thread: between frames it handles the window's
-// events and the end signals, so that it ends within a frame of being asked.
+// The native saver's run on its main thread: between frames it waits, paced by -delay,
+// for the next frame's time, the window's events or the end, whichever comes first; the
+// end watch notices an end in the middle of a frame or of start-up too.
 #include "x11/saver_run.h"
 
-#include <sched.h>
+#include <poll.h>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "native/end_watch.h"
 #include "native/native_process.h"
-#include "xscreensaver/daemon_settings.h"
 #include "render/frame.h"
+#include "render/frame_pacing.h"
+#include "render/frame_timer.h"
+#include "render/fps_overlay.h"
 #include "render/render_start.h"
 #include "settings/saver_settings.h"
 #include "x11/draw_window.h"
+#include "x11/window_end_watch.h"
 #include "x11/screen_snapshot.h"
+#include "xscreensaver/daemon_settings.h"
 
 namespace {
+
+int64_t nowUs() { return int64_t(FrameTimer::nowMs() * 1000); }
 
 // Pending events of the window; true when they end the run.
 bool handleEvents(DrawWindow& draw) {
@@ -45,32 +53,53 @@ bool handleEvents(DrawWindow& draw) {
     return drawWindowGone();
 }
 
-void drawFrames(DrawWindow& draw) {
+// Sleeps until `timeoutMs` have passed, an event has come in or the end is asked for.
+void waitForEvents(Display* display, int timeoutMs) {
+    pollfd fds[] = {{ConnectionNumber(display), POLLIN, 0}, {endWakeFd(), POLLIN, 0}};
+    poll(fds, 2, timeoutMs);
+}
+
+void drawFrames(DrawWindow& draw, const SaverOptions& options) {
+    FramePacer pacer{options.delayUs};
+    FpsOverlay fps;
     while (!endRequested() && !handleEvents(draw)) {
+        const int64_t now = nowUs();
+        if (const int waitMs = frameWaitMs(pacer, now)) {
+            waitForEvents(draw.display, waitMs);
+            continue;
+        }
+        startFrame(pacer, now);
         drawFrame();
+        if (options.showFps) {
+            countFpsFrame(fps, double(FrameTimer::nowMs()) * 0.001, processCpuSeconds());
+            drawFpsOverlay(fps, draw.width, draw.height);
+        }
         glXSwapBuffers(draw.display, draw.window);
         framesPresented.fetch_add(1, std::memory_order_relaxed);
-        sched_yield();
     }
 }
 
-}  // namespace
+// The window drawn in is watched for the end by the end watch; keys and clicks of an own
+// window come to the main connection only when the watch cannot take them.
+void watchForEnd(DrawWindow& draw, const char* displayName) {
+    const bool watched =
+        draw.window != DefaultRootWindow(draw.display) && watchWindowForEnd(displayName, draw.window, draw.own);
+    if (draw.own && !watched) selectOwnWindowInput(draw);
+}
 
-int runSaver(const SaverOptions& options) {
-    catchEndSignals();
-    applyPriority(saverSettings.Priority);
-    Display* display = XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str());
+int runOnDisplay(const SaverOptions& options) {
+    const char* displayName = options.display.empty() ? nullptr : options.display.c_str();
+    Display* display = XOpenDisplay(displayName);
     if (!display) {
-        std::fprintf(stderr, "quakeglass: cannot open display '%s'\n", XDisplayName(options.display.c_str()));
+        std::fprintf(stderr, "quakeglass: cannot open display '%s'\n", XDisplayName(displayName));
         return 1;
     }
-    const bool previewMode = options.target == DrawTarget::GivenWindow;
-    // A screen with nothing to show gives the logo, as "OpenGL Logo" does; so does a daemon
-    // whose user keeps the desktop from being grabbed.
-    const bool grabAllowed = options.target != DrawTarget::DaemonWindow ||
-                             desktopGrabAllowed(std::getenv("HOME"), "/etc/X11/app-defaults/XScreenSaver");
-    if (!saverSettings.useOGL && !(grabAllowed && captureScreen(display, previewMode, givenWindow(display, options))))
-        saverSettings.useOGL = 1;
+    if (!catchXErrors(display)) {
+        std::fprintf(stderr, "quakeglass: display '%s' has no GLX extension: OpenGL cannot draw there\n",
+                     XDisplayName(displayName));
+        XCloseDisplay(display);
+        return 1;
+    }
     DrawWindow draw;
     std::string error;
     if (!openDrawWindow(display, options, draw, error)) {
@@ -78,10 +107,30 @@ int runSaver(const SaverOptions& options) {
         XCloseDisplay(display);
         return 2;
     }
+    // A screen with nothing to show gives the logo, as "OpenGL Logo" does; so does a daemon
+    // whose user keeps the desktop from being grabbed. An own window is not mapped yet.
+    const bool previewMode = options.target == DrawTarget::GivenWindow;
+    const bool grabAllowed = options.target != DrawTarget::DaemonWindow ||
+                             desktopGrabAllowed(std::getenv("HOME"), "/etc/X11/app-defaults/XScreenSaver");
+    if (!saverSettings.useOGL &&
+        !(grabAllowed && captureScreen(display, previewMode, draw.own ? None : draw.window)))
+        saverSettings.useOGL = 1;
+    watchForEnd(draw, displayName);
     showDrawWindow(draw);
     startRendering(draw.width, draw.height, clockSeed());
-    drawFrames(draw);
+    drawFrames(draw, options);
     closeDrawWindow(draw);
     XCloseDisplay(display);
     return 0;
+}
+
+}  // namespace
+
+int runSaver(const SaverOptions& options) {
+    XInitThreads();  // two connections on two threads, and one error handler for both
+    startEndWatch();
+    applyPriority(saverSettings.Priority);
+    const int status = runOnDisplay(options);
+    stopEndWatch();
+    return status;
 }

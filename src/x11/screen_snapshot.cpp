@@ -56,12 +56,15 @@ Pixmap daemonScreenshot(Display* display, Window window) {
 }
 
 XImage* readScreen(Display* display, Window drawnIn) {
-    Drawable source = daemonScreenshot(display, drawnIn);
-    if (source == None) source = DefaultRootWindow(display);
     Window root;
     int x, y;
     unsigned width = 0, height = 0, border, depth;
-    if (!XGetGeometry(display, source, &root, &x, &y, &width, &height, &border, &depth)) return nullptr;
+    // A screenshot whose pixmap is gone counts as none: the screen itself then.
+    Drawable source = daemonScreenshot(display, drawnIn);
+    if (source == None || !XGetGeometry(display, source, &root, &x, &y, &width, &height, &border, &depth)) {
+        source = DefaultRootWindow(display);
+        if (!XGetGeometry(display, source, &root, &x, &y, &width, &height, &border, &depth)) return nullptr;
+    }
     XImage* image = XGetImage(display, source, 0, 0, width, height, AllPlanes, ZPixmap);
     // An image of a pixmap comes without colour masks: those of the screen's visual apply.
     const Visual* visual = DefaultVisual(display, DefaultScreen(display));

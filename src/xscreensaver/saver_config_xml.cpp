@@ -4,20 +4,28 @@
 
 #include "settings/presets.h"
 #include "settings/settings_fields.h"
+#include "xscreensaver/saver_options.h"
 
 namespace {
 
-enum class Widget { Slider, SpinButton, CheckBox, TextureSide };
+const int32_t normalPriority = 2;
+// The daemon's own savers offer delays up to a tenth of a second on their slider.
+const int32_t slowestFrameRateDelayUs = 100000;
+
+enum class Widget { Slider, SpinButton, CheckBox, TextureSide, FrameRate, ShowFrameRate };
 
 struct DialogRow {
-    const char* field;
+    const char* field;  // a settings field; for the frame rate rows, the option's id
     Widget widget;
     const char* label;
     bool besidePrevious;  // on one line with the row before
+    int32_t highest = 0;  // a slider's right end, where below the table's maximum
 };
 
 // Two columns, as in the Windows configuration dialog: the effects, then the flags and
-// the movement. The view and preset choices stand above both.
+// the movement. The view and preset choices stand above both. Only what takes effect on
+// Linux: no "Trails" (it draws nothing anywhere), and a priority no higher than normal,
+// since a program may not raise its own (the daemon starts it niced already).
 const DialogRow leftColumn[] = {
     {"x_div", Widget::Slider, "Grid columns", false},
     {"y_div", Widget::Slider, "Grid rows", false},
@@ -25,16 +33,17 @@ const DialogRow leftColumn[] = {
     {"xyAmplitude", Widget::Slider, "Wave height", false},
     {"xyFrequency1", Widget::Slider, "Wave frequency 1", false},
     {"xyFrequency2", Widget::Slider, "Wave frequency 2", false},
-    {"Priority", Widget::Slider, "CPU priority", false},
+    {"Priority", Widget::Slider, "CPU priority", false, normalPriority},
+    {"delay", Widget::FrameRate, "Frame rate", false},
     {"screenTextureWidth", Widget::TextureSide, "Texture", false},
     {"screenTextureHeight", Widget::TextureSide, "by", true},
 };
 const DialogRow rightColumn[] = {
     {"xyGoraud", Widget::CheckBox, "Smooth shading", false},
     {"useLinear", Widget::CheckBox, "Filtering", false},
-    {"useTrails", Widget::CheckBox, "Trails", false},
     {"useOGL", Widget::CheckBox, "OpenGL logo instead of the desktop", false},
     {"randPreset", Widget::CheckBox, "Random preset", false},
+    {"showfps", Widget::ShowFrameRate, "Show frame rate", false},
     {"enableMovement", Widget::CheckBox, "Enable movement", false},
     {"rotX0", Widget::SpinButton, "Swing X, degrees", false},
     {"rotX1", Widget::SpinButton, "time", true},
@@ -61,11 +70,20 @@ std::string option(const std::string& id, const std::string& label, const std::s
 
 std::string numberRow(const SettingsField& field, const DialogRow& row) {
     const bool slider = row.widget == Widget::Slider;
+    const int32_t high = row.highest ? row.highest : field.maxValue;
     return std::string("  <number") + quoted("id", field.name) + quoted("type", slider ? "slider" : "spinbutton") +
            quoted("arg", std::string("-") + field.name + " %") + quoted("_label", row.label) +
-           (slider ? quoted("_low-label", number(field.minValue)) + quoted("_high-label", number(field.maxValue)) : "") +
-           quoted("low", number(field.minValue)) + quoted("high", number(field.maxValue)) +
+           (slider ? quoted("_low-label", number(field.minValue)) + quoted("_high-label", number(high)) : "") +
+           quoted("low", number(field.minValue)) + quoted("high", number(high)) +
            quoted("default", number(field.defaultValue)) + "/>\n";
+}
+
+// The daemon's frame rate slider: -delay, inverted, so that right is more frames.
+std::string frameRateRow(const DialogRow& row) {
+    return std::string("  <number") + quoted("id", row.field) + quoted("type", "slider") +
+           quoted("arg", "-delay %") + quoted("_label", row.label) + quoted("_low-label", "Low") +
+           quoted("_high-label", "High") + quoted("low", "0") + quoted("high", number(slowestFrameRateDelayUs)) +
+           quoted("default", number(int(SaverOptions().delayUs))) + quoted("convert", "invert") + "/>\n";
 }
 
 std::string checkBoxRow(const SettingsField& field, const DialogRow& row) {
@@ -86,6 +104,10 @@ std::string textureSideRow(const SettingsField& field, const DialogRow& row) {
 }
 
 std::string row(const DialogRow& row) {
+    if (row.widget == Widget::FrameRate) return frameRateRow(row);
+    if (row.widget == Widget::ShowFrameRate)
+        return std::string("  <boolean") + quoted("id", row.field) + quoted("_label", row.label) +
+               quoted("arg-set", "-fps") + "/>\n";
     const SettingsField& field = *findSettingsField(row.field);
     if (row.widget == Widget::CheckBox) return checkBoxRow(field, row);
     if (row.widget == Widget::TextureSide) return textureSideRow(field, row);
@@ -124,18 +146,17 @@ std::string choiceRows() {
 
 }  // namespace
 
+const char* const saverDescription =
+    "Takes a picture of the desktop and animates it: in the Explode view the desktop\n"
+    "breaks into a wall of boxes that fly toward you and split into smaller boxes; in the\n"
+    "three Wave views it ripples on a grid of sine waves; the whole scene can swing and\n"
+    "zoom. A preset sets a whole look; options below it change it further.";
+
 std::string saverConfigXml() {
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n"
         "<screensaver name=\"quakeglass\" _label=\"Quakeglass\" gl=\"yes\">\n\n"
         "  <command arg=\"-root\"/>\n\n" +
         choiceRows() + "<hgroup>\n" + column(leftColumn) + column(rightColumn) + "</hgroup>\n";
-    return xml +
-           "\n  <_description>\n"
-           "Takes a picture of the desktop and animates it: in the Explode view the desktop\n"
-           "breaks into a wall of boxes that fly toward you and split into smaller boxes; in the\n"
-           "three Wave views it ripples on a grid of sine waves; the whole scene can swing and\n"
-           "zoom. A preset sets a whole look; options below it change it further.\n"
-           "  </_description>\n"
-           "</screensaver>\n";
+    return xml + "\n  <_description>\n" + saverDescription + "\n  </_description>\n</screensaver>\n";
 }

@@ -1,7 +1,10 @@
 // The configuration description that the X11 screen-saver daemon's settings dialog reads
-// for the native saver (its XML form): the view, presets, sizes, flags and movement,
-// with ranges and defaults from the settings table. Portable; written at build time.
+// for the native saver (its XML form): the view, presets, sizes, flags, movement and
+// frame rate, with ranges and defaults from the settings table. Portable; written at build time.
 #pragma once
 #include <string>
 
 std::string saverConfigXml();
+
+// What the saver does, in a few lines, as the dialog and the manual page tell it.
+extern const char* const saverDescription;

@@ -17,7 +17,7 @@ struct FieldLabel {
 };
 
 const FieldLabel fieldLabels[] = {
-    {"Priority", "CPU priority: 0 lowest, 2 normal, 5 highest"},
+    {"Priority", "CPU priority: 0 lowest, 2 normal, 3..5 higher where permitted"},
     {"x_div", "grid columns"},
     {"y_div", "grid rows"},
     {"xyAmplitude", "wave height"},
@@ -200,26 +200,60 @@ bool drawsOnWayland(const SaverOptions& options, const char* waylandDisplay) {
     return waylandDisplay && *waylandDisplay && options.target == DrawTarget::OwnWindow;
 }
 
+const char* const saverUsage =
+    "quakeglass [-window | -root | -window-id ID] [-x11 | -wayland] [-display NAME] [-delay USEC] [-fps] "
+    "[-preset NAME] [-SETTING N]...";
+
+const char* const settingsRule = "whole numbers; later options win over earlier ones and presets";
+
+std::vector<OptionHelp> commandOptionHelp() {
+    std::string presets = "a built-in preset:";
+    for (uint16_t command : randomPresetIds) presets += std::string(" ") + presetName(command);
+    return {
+        {"-window", "a full-screen window of its own (the default); a key or a click ends it"},
+        {"-root", "draw on the root window, or on the virtual root (__SWM_VROOT)"},
+        {"-window-id ID", "draw inside an existing window, as a preview (decimal or 0x hex)"},
+        {"-x11", "draw on the X display, even where WAYLAND_DISPLAY names a Wayland compositor"},
+        {"-wayland", "draw on the Wayland compositor: a full-screen window of its own on every output, "
+                     "each showing its part of the desktop; a key, a button, a touch or moving the pointer "
+                     "ends it. The default where WAYLAND_DISPLAY is set and no X window is given"},
+        {"-display NAME", "the X display (default: $DISPLAY)"},
+        {"-delay USEC", "the least time from the start of one frame to the next, 0..1000000 microseconds "
+                        "(default 30000, about 33 frames a second; 0: as fast as it can)"},
+        {"-fps", "show the frames per second and the share of one core used, in the bottom-left corner"},
+        {"-preset NAME", presets},
+        {"-help", "print the options with their ranges and defaults, and end"},
+    };
+}
+
+// `text` in lines of at most `width` characters, every line but the first indented.
+static std::string wrapped(const std::string& text, size_t indent, size_t width) {
+    std::string out, line;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        if (!line.empty() && indent + line.size() + 1 + word.size() > width) {
+            out += line + "\n" + std::string(indent, ' ');
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        start = end + 1;
+    }
+    return out + line + "\n";
+}
+
 std::string saverHelp() {
-    std::string text =
-        "usage: quakeglass [-window | -root | -window-id ID] [-x11 | -wayland] [-display NAME]\n"
-        "                  [-delay USEC] [-fps]\n"
-        "                  [-preset NAME] [-SETTING N]...\n"
-        "  -window          a full-screen window of its own (the default); a key or a click ends it\n"
-        "  -root            draw on the root window, or on the virtual root (__SWM_VROOT)\n"
-        "  -window-id ID    draw inside an existing window, as a preview (decimal or 0x hex)\n"
-        "  XSCREENSAVER_WINDOW=ID in the environment names the window to draw in, unless\n"
-        "  -window-id is given. SIGTERM or SIGINT ends the program.\n"
-        "  -x11, -wayland   the desktop to draw on; by default Wayland when WAYLAND_DISPLAY is set\n"
-        "                   and no X window is given, else X11. On Wayland a window of its own\n"
-        "                   covers every output; a key, a button or moving the pointer ends it\n"
-        "  -display NAME    the X display (default: $DISPLAY)\n"
-        "  -delay USEC      the least time from one frame to the next, 0..1000000 microseconds\n"
-        "                   (default 30000, about 33 frames a second; 0: as fast as it can)\n"
-        "  -fps             show the frame rate and the CPU share in a corner\n"
-        "  -preset NAME     a built-in preset:";
-    for (uint16_t command : randomPresetIds) text += std::string(" ") + presetName(command);
-    text += "\n  -help            this text\n\nSettings (whole numbers; later options win over earlier ones and presets):\n";
+    std::string text = std::string("usage: ") + wrapped(saverUsage, 18, 92);
+    for (const OptionHelp& option : commandOptionHelp()) {
+        char usage[32];
+        std::snprintf(usage, sizeof usage, "  %-17s", option.usage);
+        text += usage + wrapped(option.text, 19, 92);
+    }
+    text += "XSCREENSAVER_WINDOW=ID in the environment names the window to draw in, unless -window-id is\n"
+            "given. SIGTERM, SIGINT or SIGHUP ends the program.\n\nSettings (" +
+            std::string(settingsRule) + "):\n";
     for (const SettingsField& field : settingsFields) {
         if (!hasOption(field)) continue;
         char line[160];

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "settings/settings_fields.h"
 
@@ -45,6 +46,18 @@ bool hasOption(const SettingsField& field);
 
 // What a user reads about a field, in -help and in the daemon's settings dialog.
 const char* optionLabel(const SettingsField& field);
+
+// The options that are not settings, as -help and the manual page list them.
+struct OptionHelp {
+    const char* usage;  // "-delay USEC"
+    std::string text;
+};
+std::vector<OptionHelp> commandOptionHelp();
+
+// The command's form in one line, and how settings are read, in the words of -help and
+// the manual page.
+extern const char* const saverUsage;
+extern const char* const settingsRule;
 
 // The -help text: usage, every option with its range and default, the presets.
 std::string saverHelp();

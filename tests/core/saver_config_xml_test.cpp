@@ -60,18 +60,20 @@ TEST(SaverConfigXml, EveryArgumentIsAnOptionWithTheTablesRangeAndDefault) {
             }
         if (tag != "number") continue;
         ++numbers;
+        const std::string argument = attributes.at("arg");
+        for (const char* value : {"low", "high", "default"})
+            EXPECT_TRUE(accepted(std::string(argument).replace(argument.find('%'), 1, attributes.at(value))))
+                << argument;
         const SettingsField* field = findSettingsField(attributes.at("id").c_str());
-        ASSERT_NE(field, nullptr) << attributes.at("id");
+        if (!field) continue;  // the frame rate
         EXPECT_EQ(attributes.at("arg"), "-" + std::string(field->name) + " %");
         EXPECT_EQ(attributes.at("low"), std::to_string(field->minValue)) << field->name;
-        EXPECT_EQ(attributes.at("high"), std::to_string(field->maxValue)) << field->name;
+        EXPECT_LE(std::stoi(attributes.at("high")), field->maxValue) << field->name;
         EXPECT_EQ(attributes.at("default"), std::to_string(field->defaultValue)) << field->name;
-        for (const char* value : {"low", "high", "default"})
-            EXPECT_TRUE(accepted("-" + std::string(field->name) + " " + attributes.at(value))) << field->name;
     }
     EXPECT_GT(numbers, 10);
     for (const char* wanted : {"Mode", "preset", "screenTextureWidth", "screenTextureHeight", "x_div", "y_div",
-                               "genChildren", "useTrails", "xyGoraud", "enableMovement", "rotX0", "rotX1", "rotY0",
+                               "genChildren", "delay", "showfps", "xyGoraud", "enableMovement", "rotX0", "rotX1", "rotY0",
                                "rotY1", "rotZ0", "rotZ1", "zoom0", "zoom1"})
         EXPECT_EQ(ids.count(wanted), 1u) << wanted;
 }

@@ -18,11 +18,12 @@ saver_time_exit 5
 check "the window's destruction ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 check "without a message" [ ! -s "$QG_OUT/saver.err" ]
 
-# A user of the daemon who lets it show the desktop (the system's default may not).
+# A user of the daemon who lets it show the desktop (the system's default may not), with a
+# daemon window whose screenshot is gone: the screen itself is read instead.
 export HOME=$QG_OUT/home
 mkdir -p "$HOME"
 echo 'grabDesktopImages: True' >"$HOME/.xscreensaver"
-test_window_start 400 300 100 100
+test_window_start 400 300 100 100 screenshot-gone
 XSCREENSAVER_WINDOW=$((TEST_WINDOW)) saver_start -root "${flat_view[@]}"
 drawn daemon.png 105 105 300 250
 check "XSCREENSAVER_WINDOW wins over -root: the window shows the green block" \
@@ -32,5 +33,6 @@ kill -TERM "$SAVER_PID"
 saver_time_exit 5
 check "SIGTERM ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 check "and the window stays" xwininfo -id "$TEST_WINDOW"
+check "without a message about the screenshot that is gone" [ ! -s "$QG_OUT/saver.err" ]
 test_window_destroy
 e2e_finish

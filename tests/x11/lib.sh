@@ -13,12 +13,13 @@ trap 'kill "$QG_XVFB_PID" 2>/dev/null' EXIT
 # The saver draws on this Xvfb, whichever desktop runs the scenario.
 unset WAYLAND_DISPLAY
 
-# test_window_start W H X Y [vroot]: a window of another process; TEST_WINDOW is its id,
-# test_window_destroy destroys it.
+# test_window_start W H X Y [vroot | input-only | screenshot-gone]: a window of another
+# process; TEST_WINDOW is its id, TEST_PIXMAP a pixmap's that it keeps; test_window_destroy
+# destroys it.
 test_window_start() {
     coproc TEST_WINDOW_PROCESS { "$QG_NATIVE_BIN/test_window" "$@"; }
     e2e_pids+=("$TEST_WINDOW_PROCESS_PID")
-    read -r TEST_WINDOW <&"${TEST_WINDOW_PROCESS[0]}"
+    read -r TEST_WINDOW TEST_PIXMAP <&"${TEST_WINDOW_PROCESS[0]}"
 }
 test_window_destroy() {
     echo destroy >&"${TEST_WINDOW_PROCESS[1]}"
@@ -40,3 +41,11 @@ show_sample_desktop() {
     echo "the sample desktop did not show"
     return 1
 }
+
+# another_display XVFB OPTIONS...: a second display beside the scenario's; ANOTHER_DISPLAY
+# is its name and ANOTHER_XVFB_PID its server's process.
+another_display() {
+    read -r ANOTHER_DISPLAY ANOTHER_XVFB_PID < <(qg_xvfb_start "$@" >&2 && echo "$DISPLAY $QG_XVFB_PID")
+    e2e_pids+=("$ANOTHER_XVFB_PID")
+}
+

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The native saver in a window of its own: the desktop on the plane in its own colours,
 # the window as desktop tools see it, the ends (key, click, signals, the window's
-# destruction), the logo, and the logo standing in for a black screen.
+# destruction; during a long delay, in a frame that takes half a second, and in a start-up
+# that waits on the display), the logo, and the logo standing in for a black screen.
 . "$(dirname "$0")/lib.sh"
 
 # run_flat FILE [OPTIONS]...: the flat view, screenshot once it shows.
@@ -47,6 +48,36 @@ sleep 1.5
 xdotool windowclose "$(xdotool search --class '^quakeglass$' | head -n 1)"
 saver_time_exit 5
 check "the window's destruction ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+
+# end_with HOW: a signal's name, key or close.
+end_with() {
+    case $1 in
+    key) xdotool key space ;;
+    close) xdotool windowclose "$(xdotool search --class '^quakeglass$' | head -n 1)" ;;
+    *) kill -"$1" "$SAVER_PID" ;;
+    esac
+}
+for end in "TERM -delay 1000000" "HUP -x_div 512 -y_div 512 -genChildren 8" "key -x_div 512 -y_div 512 -genChildren 8" \
+    "close -x_div 512 -y_div 512 -genChildren 8"; do
+    set -- $end
+    saver_start "${@:2}"
+    sleep 2.5
+    end_with "$1"
+    saver_time_exit 5
+    check "${*:2}: $1 ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+done
+
+# A display that takes the connection and never answers (its server stopped): SIGTERM
+# still ends the start-up.
+another_display -screen 0 640x480x24
+kill -STOP "$ANOTHER_XVFB_PID"
+saver_start -display "$ANOTHER_DISPLAY"
+sleep 1
+kill -TERM "$SAVER_PID"
+saver_time_exit 5
+check "SIGTERM ends a start-up that waits on the display with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" \
+    ended_in_time
+kill -CONT "$ANOTHER_XVFB_PID"
 
 run_flat logo.png -useOGL 1
 kill "$SAVER_PID"

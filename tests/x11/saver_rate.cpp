@@ -1,0 +1,53 @@
+// Runs the native saver with the given options in this process, on the desktop it picks
+// (X11, or Wayland with one output), and reports the time from main() to the first
+// presented frame, then the frame rate and the CPU cores the process used (all its
+// threads) over SECONDS after it. For the frame-rate scenario and tools/bench.
+//   saver_rate SECONDS [OPTIONS...]   -> "first-frame <ms> fps <frames per second> cores <cores>"
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "native/end_watch.h"
+#include "render/frame_timer.h"
+#include "render/render_start.h"
+#include "wayland/wayland_run.h"
+#include "x11/saver_run.h"
+#include "xscreensaver/saver_options.h"
+
+using Clock = std::chrono::steady_clock;
+
+static double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+int main(int argc, char** argv) {
+    const Clock::time_point start = Clock::now();
+    SaverOptions options;
+    std::string error;
+    if (argc < 2 || !readSaverOptions(argc - 1, argv + 1, nullptr, options, error)) {
+        std::fprintf(stderr, "usage: saver_rate SECONDS [OPTIONS...] %s\n", error.c_str());
+        return 2;
+    }
+    const double seconds = std::atof(argv[1]);
+    double firstFrameMs = -1, fps = 0, cores = 0;
+    std::thread watcher([&] {
+        while (framesPresented.load() == 0 && msSince(start) < 30000)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        firstFrameMs = msSince(start);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));  // past the first frames' set-up
+        const uint32_t fromFrames = framesPresented.load();
+        const double fromCpu = processCpuSeconds();
+        const Clock::time_point fromTime = Clock::now();
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        const double elapsedMs = msSince(fromTime);
+        fps = (framesPresented.load() - fromFrames) * 1000.0 / elapsedMs;
+        cores = (processCpuSeconds() - fromCpu) * 1000.0 / elapsedMs;
+        requestEndAfterFrame();
+    });
+    const int status =
+        drawsOnWayland(options, std::getenv("WAYLAND_DISPLAY")) ? runWaylandSaver(options) : runSaver(options);
+    watcher.join();
+    std::printf("first-frame %.1f fps %.1f cores %.3f\n", firstFrameMs, fps, cores);
+    return status;
+}
