@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The native saver on a Wayland desktop of one output: it covers the output and shows the
-# wallpaper on its plane; a key, a click or a move of the pointer ends it, and so do the
-# signals, the compositor closing its window and the compositor going away; without grim,
-# or with a picture that cannot be read, the logo.
+# wallpaper on its plane, and the -fps overlay; a key, a click or a move of the pointer
+# ends it, and so do the signals, the compositor closing its window and the compositor
+# going away; without grim, or with a picture that cannot be read, the logo.
 . "$(dirname "$0")/lib.sh"
 qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill" || exit 1
 qg_sway_shows 60 40 "$sample_red" || e2e_finish
@@ -44,8 +44,12 @@ for signal in TERM HUP; do
     check "SIG$signal ends it with 0 within 0.5 s, even in a long delay ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 done
 
-saver_start
-drawn close.png 20 20 512 384
+saver_start -fps "${flat_view[@]}"
+drawn close.png 60 40 512 384
+sleep 1.5  # the overlay shows after its first whole second
+screenshot fps.png
+check "-fps shows its figures in the bottom-left corner, beside the plane" \
+    awk -v m="$(mean fps.png 120x60+5+705)" 'BEGIN { exit !(m > 0.01) }'
 swaymsg -q '[app_id="quakeglass"] kill'
 saver_time_exit 5
 check "the compositor closing its window ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
