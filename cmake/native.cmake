@@ -35,13 +35,19 @@ add_library(qgcore_optimised STATIC ${QG_NATIVE_SOURCES})
 target_include_directories(qgcore_optimised PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qgcore_optimised PUBLIC ${QG_WARNINGS} -O2)
 
-# The native saver: the X11 host over the optimised core, with libGL through GLX.
+# The native saver: what its two hosts share, the X11 host (libGL through GLX) and the
+# Wayland host (cmake/wayland.cmake), over the optimised core; one program for both.
+file(GLOB QG_NATIVE_PROCESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/native/*.cpp)
+list(FILTER QG_NATIVE_PROCESS_SOURCES EXCLUDE REGEX "_main\\.cpp$")
+add_library(qgnative STATIC ${QG_NATIVE_PROCESS_SOURCES})
+target_link_libraries(qgnative PUBLIC qgcore_optimised)
 file(GLOB QG_X11_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/x11/*.cpp)
 list(FILTER QG_X11_SOURCES EXCLUDE REGEX "_main\\.cpp$")
 add_library(qgx11 STATIC ${QG_X11_SOURCES})
-target_link_libraries(qgx11 PUBLIC qgcore_optimised GL GLU X11)
-add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/x11/quakeglass_main.cpp)
-target_link_libraries(quakeglass qgx11)
+target_link_libraries(qgx11 PUBLIC qgnative GL GLU X11)
+include(${CMAKE_SOURCE_DIR}/cmake/wayland.cmake)
+add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/native/quakeglass_main.cpp)
+target_link_libraries(quakeglass qgx11 qgwayland)
 
 include(${CMAKE_SOURCE_DIR}/cmake/linux_install.cmake)
 
@@ -65,7 +71,7 @@ file(GLOB QG_X11_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*.cpp)
 foreach(tool ${QG_X11_TOOLS})
   get_filename_component(name ${tool} NAME_WE)
   add_executable(${name} ${tool})
-  target_link_libraries(${name} qgx11)
+  target_link_libraries(${name} qgx11 qgwayland)  # saver_rate runs either host
 endforeach()
 file(GLOB QG_X11_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*_test.sh)
 foreach(script ${QG_X11_SCRIPTS})

@@ -91,3 +91,12 @@ bool squeezePicture(const BgrxPicture& source, int width, int height, uint8_t* b
     squeezeBand(squeeze, source, 0);
     return true;
 }
+
+bool isAllBlack(const BgrxPicture& picture) {
+    for (int y = 0; y < picture.height; ++y) {
+        const uint8_t* row = picture.pixels + size_t(y) * picture.stride;
+        for (int x = 0; x < picture.width; ++x)
+            if (row[4 * x] | row[4 * x + 1] | row[4 * x + 2]) return false;
+    }
+    return true;
+}

@@ -24,6 +24,10 @@ struct BgrxPicture {
     size_t stride;
 };
 
+// Whether every pixel is black: such a screen has nothing to show (a compositor's or a
+// daemon's blank screen), and the logo stands in.
+bool isAllBlack(const BgrxPicture& picture);
+
 // Squeezes or stretches `source` into width x height packed blue, green, red pixels, rows
 // top first (width * height * 3 bytes at `bgr`). Returns false, writing nothing, when a side
 // is not positive or the buffers cannot be allocated.

@@ -4,13 +4,12 @@
 #include "x11/saver_run.h"
 
 #include <poll.h>
-#include <sys/resource.h>
-#include <time.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
+#include "native/end_watch.h"
+#include "native/native_process.h"
 #include "render/frame.h"
 #include "render/frame_pacing.h"
 #include "render/frame_timer.h"
@@ -18,30 +17,11 @@
 #include "render/render_start.h"
 #include "settings/saver_settings.h"
 #include "x11/draw_window.h"
-#include "x11/end_watch.h"
+#include "x11/window_end_watch.h"
 #include "x11/screen_snapshot.h"
 #include "xscreensaver/daemon_settings.h"
 
 namespace {
-
-// Priority 0..5 as a change of the nice level the process was started with (a daemon
-// may have niced it already): lower for 0 and 1, higher for 3..5 where permitted.
-void applyPriority(int priority) {
-    static const int niceChange[] = {10, 5, 0, -5, -10, -20};
-    if (priority < 0 || priority > 5 || niceChange[priority] == 0) return;
-    errno = 0;
-    const int current = getpriority(PRIO_PROCESS, 0);
-    if (errno) return;
-    int wanted = current + niceChange[priority];
-    wanted = wanted < -20 ? -20 : wanted > 19 ? 19 : wanted;
-    setpriority(PRIO_PROCESS, 0, wanted);  // raising needs privilege: without it, stay
-}
-
-uint32_t clockSeed() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return uint32_t(now.tv_sec * 1000 + now.tv_nsec / 1000000);
-}
 
 int64_t nowUs() { return int64_t(FrameTimer::nowMs() * 1000); }
 
@@ -146,9 +126,8 @@ int runOnDisplay(const SaverOptions& options) {
 
 }  // namespace
 
-void requestSaverEnd() { requestEndAfterFrame(); }
-
 int runSaver(const SaverOptions& options) {
+    XInitThreads();  // two connections on two threads, and one error handler for both
     startEndWatch();
     applyPriority(saverSettings.Priority);
     const int status = runOnDisplay(options);

@@ -7,6 +7,3 @@
 // or a click in an own window), 1 when the display or its GLX cannot be had, 2 when the
 // window to draw in does not exist or cannot take OpenGL. Messages go to stderr.
 int runSaver(const SaverOptions& options);
-
-// Asks a running runSaver to end after its current frame; async-signal-safe.
-void requestSaverEnd();

@@ -27,15 +27,6 @@ std::vector<uint32_t> convertToBgrx(XImage* image) {
     return pixels;
 }
 
-bool allBlack(const BgrxPicture& picture) {
-    for (int y = 0; y < picture.height; ++y) {
-        const uint8_t* row = picture.pixels + size_t(y) * picture.stride;
-        for (int x = 0; x < picture.width; ++x)
-            if (row[4 * x] | row[4 * x + 1] | row[4 * x + 2]) return false;
-    }
-    return true;
-}
-
 // The daemon's picture of the desktop from before it blanked the screen: a pixmap named
 // by the _SCREENSAVER_SCREENSHOT property of the window it hands over. None without one.
 Pixmap daemonScreenshot(Display* display, Window window) {
@@ -86,7 +77,7 @@ bool captureScreen(Display* display, bool previewMode, Window drawnIn) {
         picture = {reinterpret_cast<const uint8_t*>(converted.data()), image->width, image->height,
                    size_t(image->width) * 4};
     }
-    if (!allBlack(picture)) {
+    if (!isAllBlack(picture)) {
         ScreenCopy copy;  // the image is ours to destroy below
         copy.picture = picture;
         desktopSnapshot = squeezeScreenCopy(copy, width, height);

@@ -67,7 +67,15 @@ std::string saverManualPage(const std::string& version, const std::string& confi
            "\n.PP\n.nf\n" + roff("  GL: quakeglass -root \\n\\") + "\n.fi\n.PP\n" +
            roff("The settings dialog, xscreensaver-settings, reads the saver's description from " + configXmlPath +
                 ": it lists \"Quakeglass\", previews it and offers its settings, the frame rate among them.") +
-           "\n.SH ENVIRONMENT\n" + item("DISPLAY", "the X display, unless -display is given.") +
+           "\n.SH WAYLAND\n" +
+           roff("Where WAYLAND_DISPLAY names a compositor and no X window is given (-wayland and -x11 force the "
+                "choice), it covers every output with a full-screen window of its own, each showing its output's "
+                "part of the desktop as grim takes it before the windows show; without grim, on a compositor that "
+                "lets no program see the screen, or where the screen reads black, it shows the OpenGL logo. Start "
+                "it from the compositor's idle daemon, for example:") +
+           "\n.PP\n.nf\n" + roff("  swayidle -w timeout 300 'quakeglass'") + "\n.fi\n" +
+           ".SH ENVIRONMENT\n" + item("DISPLAY", "the X display, unless -display is given.") +
+           item("WAYLAND_DISPLAY", "the Wayland compositor, drawn on when no X window is given and -x11 is not.") +
            item("XSCREENSAVER_WINDOW",
                 "the window to draw in (decimal or 0x hex), as the daemon hands it over; -window-id wins over it.") +
            item("HOME", "where the daemon's settings file is looked for.") + ".SH FILES\n" +
@@ -76,9 +84,11 @@ std::string saverManualPage(const std::string& version, const std::string& confi
            item("/etc/X11/app-defaults/XScreenSaver", "the daemon's defaults, where the user's file says nothing.") +
            item(configXmlPath, "the settings dialog's description of the saver.") + ".SH EXIT STATUS\n" +
            item("0", "the run ended as asked: SIGTERM, SIGINT or SIGHUP, a key or a click in its own window, or the "
-                     "end of the window it draws in.") +
-           item("1", "the display, or OpenGL (GLX) on it, cannot be had.") +
+                     "end of the window it draws in; on Wayland also a touch, a move of the pointer, or the "
+                     "compositor closing its window.") +
+           item("1", "the display, or OpenGL (GLX) on it, cannot be had; on Wayland, the compositor, its xdg-shell "
+                     "windows or OpenGL (EGL) cannot be had, or the compositor went away.") +
            item("2", "a bad option or value, or a window that does not exist or that OpenGL cannot draw on; one "
                      "line on standard error says which.") +
-           ".SH SEE ALSO\n.BR xscreensaver (1),\n.BR xscreensaver\\-settings (1)\n";
+           ".SH SEE ALSO\n.BR xscreensaver (1),\n.BR xscreensaver\\-settings (1),\n.BR swayidle (1),\n.BR grim (1)\n";
 }

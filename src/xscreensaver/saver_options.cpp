@@ -224,6 +224,8 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
             options.target = DrawTarget::Root;
         } else if (isOption(name, "window")) {
             options.target = DrawTarget::OwnWindow;
+        } else if (isOption(name, "x11") || isOption(name, "wayland")) {
+            options.host = isOption(name, "x11") ? NativeHost::X11 : NativeHost::Wayland;
         } else if (isOption(name, "fps")) {
             options.showFps = true;
         } else if (!takesValue(name)) {
@@ -244,12 +246,22 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
         }
         options.target = DrawTarget::DaemonWindow;
     }
+    if (options.host == NativeHost::Wayland && options.target != DrawTarget::OwnWindow) {
+        error = "-wayland draws in a full-screen window of its own, never in an X window (-root, -window-id, "
+                "XSCREENSAVER_WINDOW)";
+        return false;
+    }
     return true;
 }
 
+bool drawsOnWayland(const SaverOptions& options, const char* waylandDisplay) {
+    if (options.host != NativeHost::Either) return options.host == NativeHost::Wayland;
+    return waylandDisplay && *waylandDisplay && options.target == DrawTarget::OwnWindow;
+}
+
 const char* const saverUsage =
-    "quakeglass [-window | -root | -window-id ID] [-display NAME] [-delay USEC] [-fps] [-preset NAME] "
-    "[-SETTING N]...";
+    "quakeglass [-window | -root | -window-id ID] [-x11 | -wayland] [-display NAME] [-delay USEC] [-fps] "
+    "[-preset NAME] [-SETTING N]...";
 
 const char* const settingsRule = "each takes a whole decimal number within its range";
 
@@ -260,6 +272,10 @@ std::vector<OptionHelp> commandOptionHelp() {
         {"-window", "a full-screen window of its own (the default); a key or a click ends it"},
         {"-root", "draw on the root window, or on the virtual root (__SWM_VROOT)"},
         {"-window-id ID", "draw inside an existing window, as a preview (decimal or 0x hex)"},
+        {"-x11", "draw on the X display, even where WAYLAND_DISPLAY names a Wayland compositor"},
+        {"-wayland", "draw on the Wayland compositor: a full-screen window of its own on every output, "
+                     "each showing its part of the desktop; a key, a button, a touch or moving the pointer "
+                     "ends it. The default where WAYLAND_DISPLAY is set and no X window is given"},
         {"-display NAME", "the X display (default: $DISPLAY)"},
         {"-delay USEC", "the least time from the start of one frame to the next, 0..1000000 microseconds "
                         "(default 30000, about 33 frames a second; 0: as fast as it can)"},

@@ -15,8 +15,12 @@ enum class DrawTarget {
     DaemonWindow,  // the window named by XSCREENSAVER_WINDOW
 };
 
+// Which desktop the native saver draws on: -x11 and -wayland force one.
+enum class NativeHost { Either, X11, Wayland };
+
 struct SaverOptions {
     DrawTarget target = DrawTarget::OwnWindow;
+    NativeHost host = NativeHost::Either;
     uint32_t windowId = 0;            // GivenWindow and DaemonWindow
     std::string display;              // -display NAME; empty: $DISPLAY
     uint32_t delayUs = 30000;         // -delay USEC: least time from one frame's start to the next's
@@ -30,6 +34,11 @@ struct SaverOptions {
 // option or value, with a one-line message (no newline) in `error`.
 bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindow, SaverOptions& options,
                       std::string& error);
+
+// Whether the run goes to the Wayland host: when -wayland says so, or when neither option
+// is given, `waylandDisplay` ($WAYLAND_DISPLAY) names a compositor and no X window is
+// given to draw in.
+bool drawsOnWayland(const SaverOptions& options, const char* waylandDisplay);
 
 // Whether the native saver has an option for the field: the display-mode switch
 // (resW, resH, resC) is a Windows feature.

@@ -104,6 +104,24 @@ TEST_F(SaverOptionsTest, WhereToDraw) {
     EXPECT_TRUE(help.ok && help.options.help);
 }
 
+TEST_F(SaverOptionsTest, WaylandWhenACompositorIsNamedAndNoXWindowIsGiven) {
+    EXPECT_TRUE(drawsOnWayland(readOptions({}).options, "wayland-1"));
+    EXPECT_FALSE(drawsOnWayland(readOptions({}).options, nullptr));
+    EXPECT_FALSE(drawsOnWayland(readOptions({}).options, ""));
+    EXPECT_FALSE(drawsOnWayland(readOptions({"-root"}).options, "wayland-1"));
+    EXPECT_FALSE(drawsOnWayland(readOptions({"-window-id", "77"}).options, "wayland-1"));
+    EXPECT_FALSE(drawsOnWayland(readOptions({}, "0x400001").options, "wayland-1"));  // under the X11 daemon
+    EXPECT_FALSE(drawsOnWayland(readOptions({"-x11"}).options, "wayland-1"));
+    EXPECT_TRUE(drawsOnWayland(readOptions({"-x11", "--wayland"}).options, nullptr));  // the last one wins
+
+    // On Wayland the saver has only a window of its own: it draws in no X window.
+    for (const Read& read : {readOptions({"-wayland", "-root"}), readOptions({"-window-id", "77", "-wayland"}),
+                             readOptions({"-wayland"}, "0x400001")}) {
+        EXPECT_FALSE(read.ok);
+        EXPECT_NE(read.error.find("-wayland"), std::string::npos) << read.error;
+    }
+}
+
 TEST_F(SaverOptionsTest, BadOptionsGiveOneLineNamingThem) {
     struct Case {
         std::vector<const char*> args;

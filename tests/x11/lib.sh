@@ -5,21 +5,13 @@
 x11_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$x11_dir/../wine-env.sh"
 . "$x11_dir/../e2e/lib.sh"
+. "$x11_dir/../native-lib.sh"
 # -noreset: between two programs of a scenario the display has no client, and a reset
 # then would take the root's picture and refuse the next program for a moment.
 qg_xvfb_start -screen 0 1024x768x24 -noreset || exit 1
 trap 'kill "$QG_XVFB_PID" 2>/dev/null' EXIT
-
-# saver_start ARGS...: starts the native saver; its messages go to $QG_OUT/saver.err.
-saver_start() {
-    "$QG_SAVER" "$@" 2>"$QG_OUT/saver.err" &
-    SAVER_PID=$!
-    e2e_pids+=("$SAVER_PID")
-}
-
-# ends_within_half_a_second: the bound for every end the saver is asked for, with slack
-# for a loaded machine; SAVER_EXIT_MS comes from saver_time_exit.
-ended_in_time() { [ "$SAVER_STATUS" = 0 ] && [ "$SAVER_EXIT_MS" -lt 750 ]; }
+# The saver draws on this Xvfb, whichever desktop runs the scenario.
+unset WAYLAND_DISPLAY
 
 # test_window_start W H X Y [vroot | input-only | screenshot-gone]: a window of another
 # process; TEST_WINDOW is its id, TEST_PIXMAP a pixmap's that it keeps; test_window_destroy
@@ -50,20 +42,6 @@ show_sample_desktop() {
     return 1
 }
 
-# drawn FILE BLACK_X BLACK_Y LIT_X LIT_Y: waits (up to 10 s, as start-up is slower on a
-# loaded machine) until the saver shows: a point it clears is black and a point of its
-# plane is not; keeps that screenshot as FILE.
-drawn() {
-    local i
-    for i in $(seq 40); do
-        screenshot "$1"
-        [ "$(pixel_at "$QG_OUT/$1" "$2" "$3")" = 0,0,0 ] && [ "$(pixel_at "$QG_OUT/$1" "$4" "$5")" != 0,0,0 ] &&
-            return 0
-        sleep 0.25
-    done
-    return 1
-}
-
 # another_display XVFB OPTIONS...: a second display beside the scenario's; ANOTHER_DISPLAY
 # is its name and ANOTHER_XVFB_PID its server's process.
 another_display() {
@@ -71,8 +49,3 @@ another_display() {
     e2e_pids+=("$ANOTHER_XVFB_PID")
 }
 
-# mean FILE GEOMETRY: the mean brightness (0..1) of an area of a screenshot.
-mean() { convert "$QG_OUT/$1" -crop "$2" -format '%[fx:mean]' info:; }
-
-# The flat Wave1 view in which the plane shows the whole snapshot upright.
-flat_view=(-Mode 1 -xyAmplitude 0 -enableMovement 0)

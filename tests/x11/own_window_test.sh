@@ -79,12 +79,6 @@ check "SIGTERM ends a start-up that waits on the display with 0 within 0.5 s ($S
     ended_in_time
 kill -CONT "$ANOTHER_XVFB_PID"
 
-# The logo shows mirrored top to bottom, as on Windows: its dark top edge at the bottom.
-logo_is_mirrored() {
-    local top bottom
-    top=$(mean "$1" 40x20+150+140) bottom=$(mean "$1" 40x20+150+640)
-    awk -v t="$top" -v b="$bottom" 'BEGIN { exit !(t > b + 0.03 && b > 0.03) }'
-}
 run_flat logo.png -useOGL 1
 kill "$SAVER_PID"
 saver_wait_exit 5

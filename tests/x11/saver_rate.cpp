@@ -1,14 +1,17 @@
-// Runs the native saver with the given options in this process and reports the time from
-// main() to the first presented frame, then the frame rate and the CPU cores the process
-// used (all its threads) over SECONDS after it. For the frame-rate scenario and tools/bench.
+// Runs the native saver with the given options in this process, on the desktop it picks
+// (X11, or Wayland with one output), and reports the time from main() to the first
+// presented frame, then the frame rate and the CPU cores the process used (all its
+// threads) over SECONDS after it. For the frame-rate scenario and tools/bench.
 //   saver_rate SECONDS [OPTIONS...]   -> "first-frame <ms> fps <frames per second> cores <cores>"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 
+#include "native/end_watch.h"
 #include "render/frame_timer.h"
 #include "render/render_start.h"
+#include "wayland/wayland_run.h"
 #include "x11/saver_run.h"
 #include "xscreensaver/saver_options.h"
 
@@ -40,9 +43,10 @@ int main(int argc, char** argv) {
         const double elapsedMs = msSince(fromTime);
         fps = (framesPresented.load() - fromFrames) * 1000.0 / elapsedMs;
         cores = (processCpuSeconds() - fromCpu) * 1000.0 / elapsedMs;
-        requestSaverEnd();
+        requestEndAfterFrame();
     });
-    const int status = runSaver(options);
+    const int status =
+        drawsOnWayland(options, std::getenv("WAYLAND_DISPLAY")) ? runWaylandSaver(options) : runSaver(options);
     watcher.join();
     std::printf("first-frame %.1f fps %.1f cores %.3f\n", firstFrameMs, fps, cores);
     return status;

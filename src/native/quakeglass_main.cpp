@@ -1,9 +1,11 @@
-// The native saver's entry: the command line, then one run on the X display.
+// The native saver's entry: the command line, then one run on the desktop it chooses,
+// Wayland or X11.
 #include <cstdio>
 #include <cstdlib>
 
-#include "xscreensaver/saver_options.h"
+#include "wayland/wayland_run.h"
 #include "x11/saver_run.h"
+#include "xscreensaver/saver_options.h"
 
 int main(int argc, char** argv) {
     SaverOptions options;
@@ -16,5 +18,5 @@ int main(int argc, char** argv) {
         std::fputs(saverHelp().c_str(), stdout);
         return 0;
     }
-    return runSaver(options);
+    return drawsOnWayland(options, std::getenv("WAYLAND_DISPLAY")) ? runWaylandSaver(options) : runSaver(options);
 }

@@ -1,4 +1,4 @@
-#include "x11/end_watch.h"
+#include "native/end_watch.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <initializer_list>
 #include <thread>
 
 namespace {
@@ -25,11 +26,13 @@ static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only
 // One byte per end request and never read, so that each stays readable once asked: the
 // main thread's wait polls the first, the watch the second (for the ends it enforces).
 int mainWakePipe[2] = {-1, -1}, watchWakePipe[2] = {-1, -1};
-// The main thread's word to the watch: 'w' a window to watch (watchDisplay), 's' stop.
+// The main thread's word to the watch: 'w' a host's source to watch (source), 's' stop.
 int controlPipe[2] = {-1, -1};
-std::atomic<Display*> watchDisplay{nullptr};
-Window watchedWindow = None;
-bool watchedOwnWindow = false;
+struct Source {
+    int fd = -1;
+    bool (*endsRun)() = nullptr;
+    void (*close)() = nullptr;
+} source;
 std::thread watch;
 sigset_t maskBefore;
 const int endSignalNumbers[] = {SIGTERM, SIGINT, SIGHUP};
@@ -52,16 +55,11 @@ sigset_t endSignals() {
     return signals;
 }
 
-bool endsRun(const XEvent& event) {
-    if (event.type == DestroyNotify) return event.xdestroywindow.window == watchedWindow;
-    return watchedOwnWindow && (event.type == KeyPress || event.type == ButtonPress);
-}
-
 // Waits for the end, then for the main thread's stop for endGrace at the most.
 void watchForEnd() {
     const sigset_t signals = endSignals();
     pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
-    Display* display = nullptr;
+    Source watched;
     std::chrono::steady_clock::time_point deadline;
     bool graceRuns = false;
     for (;;) {
@@ -73,30 +71,33 @@ void watchForEnd() {
             if (timeoutMs <= 0) _exit(0);
         }
         // Once the grace runs, only the stop is waited for: the wake pipe stays readable.
-        pollfd fds[] = {{controlPipe[0], POLLIN, 0}, {watchWakePipe[0], POLLIN, 0},
-                        {display ? ConnectionNumber(display) : -1, POLLIN, 0}};
+        pollfd fds[] = {{controlPipe[0], POLLIN, 0}, {watchWakePipe[0], POLLIN, 0}, {watched.fd, POLLIN, 0}};
         poll(fds, graceRuns ? 1 : 3, timeoutMs);
         char word = 0;
         if ((fds[0].revents & POLLIN) && read(controlPipe[0], &word, 1) == 1) {
             if (word == 's') break;
-            if (word == 'w') display = watchDisplay.load();
+            if (word == 'w') watched = source;
         }
-        while (display && !graceRuns && XPending(display)) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (endsRun(event)) requestEnd();
-        }
+        // A new source is read at once: what came before it was watched may be read already.
+        const bool due = word == 'w' || (fds[2].revents & POLLIN);
+        if (!graceRuns && watched.endsRun && due && watched.endsRun()) requestEnd();
     }
-    if (display) XCloseDisplay(display);
+    if (watched.close) watched.close();
+}
+
+// Pipes of this process's own: a forked process must not wake on its parent's ends.
+bool makePipes() {
+    for (int* ends : {mainWakePipe, watchWakePipe, controlPipe})
+        for (int end : {0, 1})
+            if (ends[end] >= 0) close(ends[end]), ends[end] = -1;
+    return pipe2(mainWakePipe, O_CLOEXEC | O_NONBLOCK) == 0 && pipe2(watchWakePipe, O_CLOEXEC | O_NONBLOCK) == 0 &&
+           pipe2(controlPipe, O_CLOEXEC) == 0;
 }
 
 }  // namespace
 
 void startEndWatch() {
-    XInitThreads();  // two connections on two threads, and one error handler for both
-    if (pipe2(mainWakePipe, O_CLOEXEC | O_NONBLOCK) != 0 || pipe2(watchWakePipe, O_CLOEXEC | O_NONBLOCK) != 0 ||
-        pipe2(controlPipe, O_CLOEXEC) != 0)
-        return;
+    if (!makePipes()) return;
     const sigset_t signals = endSignals();
     pthread_sigmask(SIG_BLOCK, &signals, &maskBefore);  // inherited by every thread started later
     struct sigaction action = {};
@@ -107,14 +108,9 @@ void startEndWatch() {
     watch = std::thread(watchForEnd);
 }
 
-bool watchWindowForEnd(const char* displayName, Window window, bool ownWindow) {
+bool watchForEndAlso(int fd, bool (*endsRun)(), void (*close)()) {
     if (!watch.joinable()) return false;
-    Display* display = XOpenDisplay(displayName);
-    if (!display) return false;
-    watchedWindow = window, watchedOwnWindow = ownWindow;
-    XSelectInput(display, window, StructureNotifyMask | (ownWindow ? KeyPressMask | ButtonPressMask : 0));
-    XSync(display, False);
-    watchDisplay = display;
+    source = {fd, endsRun, close};
     return write(controlPipe[1], "w", 1) == 1;
 }
 

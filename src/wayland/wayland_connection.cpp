@@ -1,0 +1,145 @@
+#include "wayland/wayland_connection.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "native/end_watch.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
+#include "xdg-shell-client-protocol.h"
+
+namespace {
+
+void onPing(void*, xdg_wm_base* wmBase, uint32_t serial) { xdg_wm_base_pong(wmBase, serial); }
+const xdg_wm_base_listener wmBaseListener = {onPing};
+
+// Without xdg-output: the place from wl_output, the size from its mode and scale.
+void onGeometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t, const char*, const char*,
+                int32_t) {
+    auto* output = static_cast<WaylandOutput*>(data);
+    if (!output->xdgOutput) output->area.left = x, output->area.top = y;
+}
+void onMode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
+    auto* output = static_cast<WaylandOutput*>(data);
+    if (flags & WL_OUTPUT_MODE_CURRENT) output->modeWidth = width, output->modeHeight = height;
+}
+void onScale(void* data, wl_output*, int32_t factor) {
+    auto* output = static_cast<WaylandOutput*>(data);
+    if (factor > 0) output->scale = factor;
+}
+void onOutputDone(void* data, wl_output*) {
+    auto* output = static_cast<WaylandOutput*>(data);
+    if (!output->xdgOutput)
+        output->area.width = output->modeWidth / output->scale, output->area.height = output->modeHeight / output->scale;
+}
+const wl_output_listener outputListener = {onGeometry, onMode, onOutputDone, onScale, nullptr, nullptr};
+
+void onLogicalPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y) {
+    auto* output = static_cast<WaylandOutput*>(data);
+    output->area.left = x, output->area.top = y;
+}
+void onLogicalSize(void* data, zxdg_output_v1*, int32_t width, int32_t height) {
+    auto* output = static_cast<WaylandOutput*>(data);
+    output->area.width = width, output->area.height = height;
+}
+void onXdgOutputDone(void*, zxdg_output_v1*) {}
+void onXdgOutputText(void*, zxdg_output_v1*, const char*) {}
+const zxdg_output_v1_listener xdgOutputListener = {onLogicalPosition, onLogicalSize, onXdgOutputDone,
+                                                   onXdgOutputText, onXdgOutputText};
+
+template <typename T>
+T* bind(wl_registry* registry, uint32_t name, const wl_interface* interface, uint32_t offered, uint32_t wanted) {
+    return static_cast<T*>(wl_registry_bind(registry, name, interface, std::min(offered, wanted)));
+}
+
+void onGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
+    auto* connection = static_cast<WaylandConnection*>(data);
+    if (!connection->listing) return;
+    if (std::strcmp(interface, wl_compositor_interface.name) == 0) {
+        connection->compositor = bind<wl_compositor>(registry, name, &wl_compositor_interface, version, 4);
+    } else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0) {
+        connection->wmBase = bind<xdg_wm_base>(registry, name, &xdg_wm_base_interface, version, 1);
+        xdg_wm_base_add_listener(connection->wmBase, &wmBaseListener, nullptr);
+    } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !connection->seatName) {
+        connection->seatName = name, connection->seatVersion = std::min(version, 5u);
+    } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
+        connection->outputManager =
+            bind<zxdg_output_manager_v1>(registry, name, &zxdg_output_manager_v1_interface, version, 3);
+    } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
+        WaylandOutput& output = connection->outputs.emplace_back();
+        output.output = bind<wl_output>(registry, name, &wl_output_interface, version, 2);
+        wl_output_add_listener(output.output, &outputListener, &output);
+    }
+}
+void onGlobalRemove(void*, wl_registry*, uint32_t) {}
+const wl_registry_listener registryListener = {onGlobal, onGlobalRemove};
+
+}  // namespace
+
+bool connectWayland(WaylandConnection& connection, std::string& error) {
+    connection.display = wl_display_connect(nullptr);
+    if (!connection.display) {
+        const char* name = std::getenv("WAYLAND_DISPLAY");
+        error = std::string("cannot connect to the Wayland compositor '") + (name ? name : "wayland-0") + "'";
+        return false;
+    }
+    connection.registry = wl_display_get_registry(connection.display);
+    connection.listing = true;
+    wl_registry_add_listener(connection.registry, &registryListener, &connection);
+    wl_display_roundtrip(connection.display);
+    if (connection.outputManager)
+        for (WaylandOutput& output : connection.outputs) {
+            output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(connection.outputManager, output.output);
+            zxdg_output_v1_add_listener(output.xdgOutput, &xdgOutputListener, &output);
+        }
+    const bool listed = wl_display_roundtrip(connection.display) >= 0;
+    connection.listing = false;
+    if (!listed || !connection.compositor || !connection.wmBase) {
+        error = "the Wayland compositor offers no xdg-shell window to draw in";
+        return false;
+    }
+    return true;
+}
+
+void disconnectWayland(WaylandConnection& connection) {
+    if (connection.display) wl_display_disconnect(connection.display);
+    connection = WaylandConnection();
+}
+
+bool waitForEvents(WaylandConnection& connection, int timeoutMs) {
+    wl_display* display = connection.display;
+    while (wl_display_prepare_read(display) != 0)
+        if (wl_display_dispatch_pending(display) < 0) return false;
+    // A full socket (the compositor is slow to read) waits for room as well as for events.
+    const bool unsent = wl_display_flush(display) < 0;
+    if (unsent && errno != EAGAIN) {
+        wl_display_cancel_read(display);
+        return false;
+    }
+    pollfd fds[2] = {{wl_display_get_fd(display), short(POLLIN | (unsent ? POLLOUT : 0)), 0},
+                     {endWakeFd(), POLLIN, 0}};
+    const int ready = endRequested() ? 0 : poll(fds, 2, timeoutMs);
+    if (ready > 0 && (fds[0].revents & POLLIN)) {
+        if (wl_display_read_events(display) < 0) return false;
+    } else {
+        wl_display_cancel_read(display);
+        // Hung up with nothing left to read: the compositor has gone.
+        if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR))) return false;
+    }
+    return wl_display_dispatch_pending(display) >= 0;
+}
+
+ScreenArea desktopLayout(const WaylandConnection& connection) {
+    if (connection.outputs.empty()) return {0, 0, 0, 0};
+    int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+    for (const WaylandOutput& output : connection.outputs) {
+        left = std::min(left, output.area.left), top = std::min(top, output.area.top);
+        right = std::max(right, output.area.left + output.area.width);
+        bottom = std::max(bottom, output.area.top + output.area.height);
+    }
+    return {left, top, right - left, bottom - top};
+}

@@ -1,0 +1,46 @@
+// The native saver's connection to a Wayland compositor: the globals it binds (compositor,
+// xdg-shell, the seat) and every output with the part of the desktop it shows, then the
+// wait for events that every loop of the host uses. Main thread.
+#pragma once
+#include <wayland-client.h>
+
+#include <deque>
+#include <string>
+
+#include "capture/desktop_snapshot.h"
+
+struct xdg_wm_base;
+struct zxdg_output_manager_v1;
+struct zxdg_output_v1;
+
+struct WaylandOutput {
+    wl_output* output = nullptr;
+    zxdg_output_v1* xdgOutput = nullptr;
+    ScreenArea area = {0, 0, 0, 0};  // in the desktop's layout, logical pixels
+    int32_t scale = 1;
+    int32_t modeWidth = 0, modeHeight = 0;  // pixels
+};
+
+struct WaylandConnection {
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+    wl_compositor* compositor = nullptr;
+    xdg_wm_base* wmBase = nullptr;
+    uint32_t seatName = 0, seatVersion = 0;  // bound by whoever listens to it, so no event is lost
+    zxdg_output_manager_v1* outputManager = nullptr;
+    std::deque<WaylandOutput> outputs;  // those there at the start; later ones are not covered
+    bool listing = false;               // while the start's globals are read
+};
+
+// Connects to $WAYLAND_DISPLAY and reads the globals and the outputs' places. False, with
+// a one-line message, when there is no compositor or it offers no xdg-shell.
+bool connectWayland(WaylandConnection& connection, std::string& error);
+
+void disconnectWayland(WaylandConnection& connection);
+
+// Handles the events that have come, waiting for them up to timeoutMs (-1: no limit)
+// unless the end is asked. False when the connection is lost.
+bool waitForEvents(WaylandConnection& connection, int timeoutMs);
+
+// The rectangle that holds every output: what a screenshot of the whole desktop shows.
+ScreenArea desktopLayout(const WaylandConnection& connection);

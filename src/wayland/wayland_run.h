@@ -1,0 +1,10 @@
+// A whole run of the native saver on a Wayland desktop: the outputs, the desktop picture,
+// a full-screen window on every output and the frame loop, on the main thread of each
+// output's process.
+#pragma once
+#include "xscreensaver/saver_options.h"
+
+// Returns the exit status: 0 when the run ended as asked (a key, a button or a move of the
+// pointer, a signal, the compositor closing the window), 1 when the compositor or OpenGL
+// cannot be had or the compositor went away. Messages go to stderr.
+int runWaylandSaver(const SaverOptions& options);

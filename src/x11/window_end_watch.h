@@ -1,0 +1,10 @@
+// What the end watch (native/end_watch.h) watches on X11: the window drawn in, on a
+// display connection of the watch's own: its destruction, and for an own window a key or
+// a click.
+#pragma once
+#include <X11/Xlib.h>
+
+// Watches `window` on a connection opened as the run opened its own (`displayName`); for
+// an own window the main connection then must not select keys and clicks (a click goes to
+// one client only). False when it cannot: the main thread then sees these between frames.
+bool watchWindowForEnd(const char* displayName, Window window, bool ownWindow);

@@ -1,0 +1,41 @@
+# Sourced by the native saver's scenarios, on X11 (tests/x11/) and on Wayland
+# (tests/wayland/), after tests/e2e/lib.sh: starting the saver, its ends, and how its
+# pictures are read. Each host's lib defines `screenshot` for its desktop.
+
+# saver_start ARGS...: starts the native saver; its messages go to $QG_OUT/saver.err.
+saver_start() {
+    "$QG_SAVER" "$@" 2>"$QG_OUT/saver.err" &
+    SAVER_PID=$!
+    e2e_pids+=("$SAVER_PID")
+}
+
+# ends_within_half_a_second: the bound for every end the saver is asked for, with slack
+# for a loaded machine; SAVER_EXIT_MS comes from saver_time_exit.
+ended_in_time() { [ "$SAVER_STATUS" = 0 ] && [ "$SAVER_EXIT_MS" -lt 750 ]; }
+
+# drawn FILE BLACK_X BLACK_Y LIT_X LIT_Y: waits (up to 10 s, as start-up is slower on a
+# loaded machine) until the saver shows: a point it clears is black and a point of its
+# plane is not; keeps that screenshot as FILE.
+drawn() {
+    local i
+    for i in $(seq 40); do
+        screenshot "$1"
+        [ "$(pixel_at "$QG_OUT/$1" "$2" "$3")" = 0,0,0 ] && [ "$(pixel_at "$QG_OUT/$1" "$4" "$5")" != 0,0,0 ] &&
+            return 0
+        sleep 0.25
+    done
+    return 1
+}
+
+# mean FILE GEOMETRY: the mean brightness (0..1) of an area of a screenshot.
+mean() { convert "$QG_OUT/$1" -crop "$2" -format '%[fx:mean]' info:; }
+
+# The flat Wave1 view in which the plane shows the whole snapshot upright.
+flat_view=(-Mode 1 -xyAmplitude 0 -enableMovement 0)
+
+# The logo shows mirrored top to bottom, as on Windows: its dark top edge at the bottom.
+logo_is_mirrored() {
+    local top bottom
+    top=$(mean "$1" 40x20+150+140) bottom=$(mean "$1" 40x20+150+640)
+    awk -v t="$top" -v b="$bottom" 'BEGIN { exit !(t > b + 0.03 && b > 0.03) }'
+}
