@@ -23,6 +23,8 @@ ManifestDPIAware true
 !define PUBLISHER "Veltrask Software"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quakeglass"
 !define DESKTOP_KEY "Control Panel\Desktop"
+; The value of that key through which Windows names the user's current screen saver file.
+!define CURRENT_SAVER_VALUE "SCRNSAVE.EXE"
 !define SAVER "$SYSDIR\quakeglass.scr"
 ; Written beside the running saver when it cannot be replaced; moved over it at restart.
 !define WAITING_SAVER "$SYSDIR\quakeglass.scr.new"
@@ -154,7 +156,7 @@ Section
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $0
 
     ${If} $Activate == ${BST_CHECKED}
-        WriteRegStr HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE "${SAVER}"
+        WriteRegStr HKCU "${DESKTOP_KEY}" "${CURRENT_SAVER_VALUE}" "${SAVER}"
         WriteRegStr HKCU "${DESKTOP_KEY}" ScreenSaveActive "1"
         ; SPI_SETSCREENSAVEACTIVE, told to every window: the session takes it now.
         System::Call 'user32::SystemParametersInfoW(i 17, i 1, p 0, i 3)'
@@ -171,12 +173,12 @@ FunctionEnd
 Section Uninstall
     ; The current screen saver is the user's choice: cleared only when it names our file,
     ; by its long or its short (8.3) name.
-    ReadRegStr $0 HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "${CURRENT_SAVER_VALUE}"
     GetFullPathName /SHORT $1 "${SAVER}"
     ${If} $0 == "${SAVER}"
     ${OrIf} $0 == $1
         ${AndIf} $0 != ""
-        DeleteRegValue HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
+        DeleteRegValue HKCU "${DESKTOP_KEY}" "${CURRENT_SAVER_VALUE}"
     ${EndIf}
 
     Delete /REBOOTOK "${SAVER}"
