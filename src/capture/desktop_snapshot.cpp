@@ -12,19 +12,13 @@ size_t snapshotBytes(int width, int height) {
     return size_t(width) * size_t(height) * 3;
 }
 
-DesktopSnapshot squeezeScreenCopy(ScreenCopy& copy, int width, int height) {
-    DesktopSnapshot snapshot = {};
+DesktopSnapshot squeezeSnapshot(const BgrxPicture& screen, int width, int height) {
     const size_t bytes = snapshotBytes(width, height);
-    if (copy.picture.pixels && bytes > 0) {
-        uint8_t* pixels = static_cast<uint8_t*>(std::malloc(bytes));
-        if (pixels && squeezePicture(copy.picture, width, height, pixels))
-            snapshot = {width, height, pixels};
-        else
-            std::free(pixels);
-    }
-    if (copy.release) copy.release(copy.owner);
-    copy = ScreenCopy();
-    return snapshot;
+    if (!screen.pixels || bytes == 0) return {};
+    uint8_t* pixels = static_cast<uint8_t*>(std::malloc(bytes));
+    if (pixels && squeezePicture(screen, width, height, pixels)) return {width, height, pixels};
+    std::free(pixels);
+    return {};
 }
 
 void snapshotSize(bool previewMode, int& width, int& height) {

@@ -28,17 +28,9 @@ const int32_t maxSnapshotSide = 8192;
 // maxSnapshotSide (the capture then takes no snapshot).
 size_t snapshotBytes(int width, int height);
 
-// A copy of the screen at its own size, as the platform made it; `release` gives its memory
-// back.
-struct ScreenCopy {
-    BgrxPicture picture = {nullptr, 0, 0, 0};  // no pixels: nothing was copied
-    void (*release)(void* owner) = nullptr;
-    void* owner = nullptr;
-};
-
-// Squeezes the copy into a width x height snapshot and releases it; an empty snapshot when
-// there is no copy or the size cannot be held.
-DesktopSnapshot squeezeScreenCopy(ScreenCopy& copy, int width, int height);
+// A picture of the screen at its own size squeezed into a width x height snapshot; an empty
+// snapshot when the picture has no pixels or the size cannot be held.
+DesktopSnapshot squeezeSnapshot(const BgrxPicture& screen, int width, int height);
 
 // The texture size: the settings' own, or 128 x 64 in a preview.
 void snapshotSize(bool previewMode, int& width, int& height);

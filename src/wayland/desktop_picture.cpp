@@ -153,11 +153,11 @@ bool snapshotOutput(const DesktopPicture& picture, const ScreenArea& layout, con
         top + height > picture.height)
         return false;
     const size_t stride = size_t(picture.width) * 4;
-    ScreenCopy copy;  // the picture stays the caller's
-    copy.picture = {picture.pixels.data() + size_t(top) * stride + size_t(left) * 4, int(width), int(height), stride};
-    if (isAllBlack(copy.picture)) return false;
+    const BgrxPicture part = {picture.pixels.data() + size_t(top) * stride + size_t(left) * 4, int(width), int(height),
+                              stride};
+    if (isAllBlack(part)) return false;
     int snapshotWidth, snapshotHeight;
     snapshotSize(false, snapshotWidth, snapshotHeight);
-    desktopSnapshot = squeezeScreenCopy(copy, snapshotWidth, snapshotHeight);
+    desktopSnapshot = squeezeSnapshot(part, snapshotWidth, snapshotHeight);
     return desktopSnapshot.pixels != nullptr;
 }

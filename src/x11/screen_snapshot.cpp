@@ -18,15 +18,6 @@ ZPixmapImage zpixmapOf(const XImage* image) {
             image->red_mask, image->green_mask, image->blue_mask};
 }
 
-bool readsAsBgrx(const XImage* image) { return ::readsAsBgrx(zpixmapOf(image)); }
-
-// A layout the conversion does not read shows as black: the logo stands in.
-std::vector<uint32_t> convertToBgrx(XImage* image) {
-    std::vector<uint32_t> pixels = ::convertToBgrx(zpixmapOf(image));
-    if (pixels.empty()) pixels.assign(size_t(image->width) * size_t(image->height), 0);
-    return pixels;
-}
-
 // The daemon's picture of the desktop from before it blanked the screen: a pixmap named
 // by the _SCREENSAVER_SCREENSHOT property of the window it hands over. None without one.
 Pixmap daemonScreenshot(Display* display, Window window) {
@@ -69,19 +60,16 @@ bool captureScreen(Display* display, bool previewMode, Window drawnIn) {
     snapshotSize(previewMode, width, height);
     XImage* image = readScreen(display, drawnIn);
     if (!image) return false;
-    std::vector<uint32_t> converted;
-    BgrxPicture picture = {reinterpret_cast<const uint8_t*>(image->data), image->width, image->height,
-                           size_t(image->bytes_per_line)};
-    if (!readsAsBgrx(image)) {
-        converted = convertToBgrx(image);
-        picture = {reinterpret_cast<const uint8_t*>(converted.data()), image->width, image->height,
-                   size_t(image->width) * 4};
-    }
-    if (!isAllBlack(picture)) {
-        ScreenCopy copy;  // the image is ours to destroy below
-        copy.picture = picture;
-        desktopSnapshot = squeezeScreenCopy(copy, width, height);
-    }
+    const ZPixmapImage pixels = zpixmapOf(image);
+    const bool direct = readsAsBgrx(pixels);
+    const std::vector<uint32_t> converted = direct ? std::vector<uint32_t>() : convertToBgrx(pixels);
+    const BgrxPicture picture =
+        direct ? BgrxPicture{pixels.data, image->width, image->height, size_t(image->bytes_per_line)}
+               : BgrxPicture{reinterpret_cast<const uint8_t*>(converted.data()), image->width, image->height,
+                             size_t(image->width) * 4};
+    // A layout the conversion does not read converts to nothing: the logo then.
+    if ((direct || !converted.empty()) && !isAllBlack(picture))
+        desktopSnapshot = squeezeSnapshot(picture, width, height);
     XDestroyImage(image);
     return desktopSnapshot.pixels != nullptr;
 }
