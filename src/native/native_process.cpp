@@ -21,3 +21,9 @@ uint32_t clockSeed() {
     clock_gettime(CLOCK_MONOTONIC, &now);
     return uint32_t(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
+
+double processCpuSeconds() {
+    timespec used;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return double(used.tv_sec) + double(used.tv_nsec) * 1e-9;
+}

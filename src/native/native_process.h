@@ -1,5 +1,6 @@
 // What both native hosts (X11, Wayland) share about their process beside the end watch:
-// the priority setting as a nice level, and the seed of the render clock. Main thread.
+// the priority setting as a nice level, the seed of the render clock, and the CPU time used
+// (for -fps and the benchmarks). Main thread.
 #pragma once
 #include <cstdint>
 
@@ -9,3 +10,6 @@ void applyPriority(int priority);
 
 // The render thread's random seed: the monotonic clock in milliseconds.
 uint32_t clockSeed();
+
+// CPU time the whole process (all its threads, the driver's too) has used, in seconds.
+double processCpuSeconds();

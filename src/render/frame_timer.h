@@ -13,9 +13,6 @@ struct ClockReading {
 };
 ClockReading readFrameClock();  // the platform's edge
 
-// CPU time the whole process (all its threads, the driver's too) has used, in seconds.
-double processCpuSeconds();  // the platform's edge
-
 // Milliseconds from `start` to `now`. Counting from process start instead of boot keeps
 // the single-precision instants exact for hours whatever the machine's uptime.
 long double elapsedMs(const ClockReading& start, const ClockReading& now);

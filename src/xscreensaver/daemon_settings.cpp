@@ -3,19 +3,16 @@
 // Portable; the files themselves are read in daemon_settings_posix.cpp.
 #include "xscreensaver/daemon_settings.h"
 
+#include <strings.h>
+
 #include <cstring>
 
 namespace {
 
 const char settingName[] = "grabDesktopImages";
 
-char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 bool sameIgnoringCase(const std::string& text, const char* word) {
-    if (text.size() != std::strlen(word)) return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (lowerCase(text[i]) != lowerCase(word[i])) return false;
-    return true;
+    return text.size() == std::strlen(word) && strncasecmp(text.data(), word, text.size()) == 0;
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

@@ -1,5 +1,7 @@
 #include "xscreensaver/saver_options.h"
 
+#include <strings.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,14 +51,8 @@ const char* optionName(const char* arg) {
     return *name ? name : nullptr;
 }
 
-char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 // Option names are read in any case.
-bool isOption(const char* given, const char* name) {
-    for (; *given && *name; ++given, ++name)
-        if (lowerCase(*given) != lowerCase(*name)) return false;
-    return *given == *name;
-}
+bool isOption(const char* given, const char* name) { return strcasecmp(given, name) == 0; }
 
 bool isHelp(const char* arg) {
     const char* name = optionName(arg);
@@ -84,8 +80,8 @@ std::string quoted(const std::string& argument) {
 // The value of a digit in `base` (10 or 16), or -1.
 int digitValue(char c, int base) {
     if (c >= '0' && c <= '9') return c - '0';
-    const char lower = lowerCase(c);
-    if (base == 16 && lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
+    if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 

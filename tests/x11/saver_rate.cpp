@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "native/end_watch.h"
-#include "render/frame_timer.h"
+#include "native/native_process.h"
 #include "render/render_start.h"
 #include "wayland/wayland_run.h"
 #include "x11/saver_run.h"
