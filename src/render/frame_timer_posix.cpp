@@ -8,4 +8,3 @@ ClockReading readFrameClock() {
     clock_gettime(CLOCK_MONOTONIC, &now);
     return {true, int64_t(now.tv_sec) * 1000000000 + now.tv_nsec, 1000000000, 0};
 }
-

@@ -10,4 +10,3 @@ ClockReading readFrameClock() {
         return {true, counter.QuadPart, frequency.QuadPart, 0};
     return {false, 0, 0, timeGetTime()};
 }
-
