@@ -13,7 +13,7 @@ get_filename_component(QG_SAVER_PATH ${QG_SAVER_DIR}/quakeglass ABSOLUTE BASE_DI
 get_filename_component(QG_CONFIG_XML_PATH ${QG_SAVER_CONFIG_DIR}/quakeglass.xml ABSOLUTE BASE_DIR ${CMAKE_INSTALL_PREFIX})
 
 # The description and the manual page come from the settings table, like -help.
-add_executable(quakeglass_files ${CMAKE_SOURCE_DIR}/src/x11/installed_files_main.cpp)
+add_executable(quakeglass_files ${CMAKE_SOURCE_DIR}/src/xscreensaver/installed_files_main.cpp)
 target_link_libraries(quakeglass_files qgcore_optimised)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/quakeglass.xml
   COMMAND quakeglass_files xml ${CMAKE_BINARY_DIR}/quakeglass.xml DEPENDS quakeglass_files)

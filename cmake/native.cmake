@@ -15,6 +15,10 @@ add_custom_command(OUTPUT ${QG_LOGO_SOURCE}
           -DSYMBOL=logoBitmap -P ${CMAKE_SOURCE_DIR}/cmake/embed_file.cmake
   DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/logo.bmp ${CMAKE_SOURCE_DIR}/cmake/embed_file.cmake)
 list(APPEND QG_NATIVE_SOURCES ${QG_LOGO_SOURCE})
+# What both native hosts share (src/native/) and the entry's choice of host: POSIX, but
+# built into the core so that the native tests run the frame loop with a host of their own.
+file(GLOB QG_NATIVE_SHARED_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/native/*.cpp)
+list(APPEND QG_NATIVE_SOURCES ${QG_NATIVE_SHARED_SOURCES} ${CMAKE_SOURCE_DIR}/src/native_entry/host_choice.cpp)
 
 add_library(qgcore STATIC ${QG_NATIVE_SOURCES})
 target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
@@ -35,19 +39,16 @@ add_library(qgcore_optimised STATIC ${QG_NATIVE_SOURCES})
 target_include_directories(qgcore_optimised PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qgcore_optimised PUBLIC ${QG_WARNINGS} -O2)
 
-# The native saver: what its two hosts share, the X11 host (libGL through GLX) and the
-# Wayland host (cmake/wayland.cmake), over the optimised core; one program for both.
-file(GLOB QG_NATIVE_PROCESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/native/*.cpp)
-list(FILTER QG_NATIVE_PROCESS_SOURCES EXCLUDE REGEX "_main\\.cpp$")
-add_library(qgnative STATIC ${QG_NATIVE_PROCESS_SOURCES})
-target_link_libraries(qgnative PUBLIC qgcore_optimised)
+# The native saver: the X11 host (libGL through GLX) and the Wayland host
+# (cmake/wayland.cmake) over the optimised core, and the entry above both; one program.
 file(GLOB QG_X11_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/x11/*.cpp)
-list(FILTER QG_X11_SOURCES EXCLUDE REGEX "_main\\.cpp$")
 add_library(qgx11 STATIC ${QG_X11_SOURCES})
-target_link_libraries(qgx11 PUBLIC qgnative GL GLU X11)
+target_link_libraries(qgx11 PUBLIC qgcore_optimised GL GLU X11)
 include(${CMAKE_SOURCE_DIR}/cmake/wayland.cmake)
-add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/native/quakeglass_main.cpp)
-target_link_libraries(quakeglass qgx11 qgwayland)
+add_library(qgentry STATIC ${CMAKE_SOURCE_DIR}/src/native_entry/native_saver.cpp)
+target_link_libraries(qgentry PUBLIC qgx11 qgwayland)
+add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/native_entry/quakeglass_main.cpp)
+target_link_libraries(quakeglass qgentry)
 
 include(${CMAKE_SOURCE_DIR}/cmake/linux_install.cmake)
 
@@ -71,7 +72,7 @@ file(GLOB QG_X11_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*.cpp)
 foreach(tool ${QG_X11_TOOLS})
   get_filename_component(name ${tool} NAME_WE)
   add_executable(${name} ${tool})
-  target_link_libraries(${name} qgx11 qgwayland)  # saver_rate runs either host
+  target_link_libraries(${name} qgentry)  # saver_rate runs either host
 endforeach()
 file(GLOB QG_X11_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*_test.sh)
 foreach(script ${QG_X11_SCRIPTS})

@@ -29,7 +29,7 @@ qg_wayland_protocol(qgxdgoutput ${QG_WAYLAND_PROTOCOLS}/unstable/xdg-output/xdg-
 file(GLOB QG_WAYLAND_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/wayland/*.cpp)
 add_library(qgwayland STATIC ${QG_WAYLAND_SOURCES})
 # libGL's entry points serve the context that EGL makes current as well as GLX's.
-target_link_libraries(qgwayland PUBLIC qgnative qgxdgshell qgxdgoutput PNG::PNG GL GLU)
+target_link_libraries(qgwayland PUBLIC qgcore_optimised qgxdgshell qgxdgoutput PNG::PNG GL GLU)
 
 # The end-to-end scenarios, with a helper that moves a virtual pointer (a wlroots protocol
 # that Debian ships no description of: tests/wayland/ has the part of it the test uses).

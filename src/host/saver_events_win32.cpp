@@ -10,7 +10,6 @@
 #include "settings/saver_settings.h"
 #include "settings/settings_store.h"
 
-std::atomic<bool> renderRunning{false};
 HANDLE renderThreadHandle = nullptr;
 int mouseMoveCount = 0;
 static UINT_PTR previewWatchTimer = 0;

@@ -1,10 +1,7 @@
 // The saver host: run modes, the saver window with its close rules, and the
-// program's own handler that starts and stops the animation. Main thread only,
-// except renderRunning, which the render thread reads.
+// program's own handler that starts and stops the animation. Main thread only.
 #pragma once
 #include <windows.h>
-
-#include <atomic>
 
 // Process-wide state of the host.
 struct SaverHostState {
@@ -26,7 +23,6 @@ struct SaverHostState {
 };
 extern SaverHostState saverHost;
 
-extern std::atomic<bool> renderRunning;
 extern HANDLE renderThreadHandle;
 extern int mouseMoveCount;
 

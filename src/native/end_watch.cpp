@@ -96,8 +96,8 @@ bool makePipes() {
 
 }  // namespace
 
-void startEndWatch() {
-    if (!makePipes()) return;
+bool startEndWatch() {
+    if (!makePipes()) return false;
     const sigset_t signals = endSignals();
     pthread_sigmask(SIG_BLOCK, &signals, &maskBefore);  // inherited by every thread started later
     struct sigaction action = {};
@@ -106,6 +106,7 @@ void startEndWatch() {
     sigemptyset(&action.sa_mask);
     for (int signal : endSignalNumbers) sigaction(signal, &action, nullptr);
     watch = std::thread(watchForEnd);
+    return true;
 }
 
 bool watchForEndAlso(int fd, bool (*endsRun)(), void (*close)()) {

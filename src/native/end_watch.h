@@ -6,8 +6,9 @@
 #pragma once
 
 // Catches the end signals and starts the thread: the first thing of a run, before any
-// step that can take long. Signals reach only the watch's thread from here on.
-void startEndWatch();
+// step that can take long. Signals reach only the watch's thread from here on. False, with
+// errno set and nothing changed, when the watch's pipes cannot be made.
+bool startEndWatch();
 
 // Something more for the watch to watch: whenever `fd` turns readable, `endsRun` reads
 // what came and says whether the run ends; `close` lets go of it when the watch stops.

@@ -4,12 +4,13 @@
 
 #include <vector>
 
-#include "host/saver_host_win32.h"
 #include "render/frame.h"
 #include "render/pixel_format.h"
 #include "render/render_start.h"
 #include "render/scene.h"
 #include "render/startup_marks.h"
+
+std::atomic<bool> renderRunning{false};
 
 static PIXELFORMATDESCRIPTOR requestDescriptor() {
     PIXELFORMATDESCRIPTOR request = {};

@@ -3,6 +3,12 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+
+// Set by the saver host before it starts the thread, cleared to stop it; the thread reads
+// it before every frame.
+extern std::atomic<bool> renderRunning;
+
 DWORD WINAPI RenderThread(LPVOID window);
 // Starts the GL driver on a thread of its own while the saver window is made; the render
 // thread waits for it before it chooses its pixel format. Main thread, once per run.

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-#include "native/end_watch.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {
@@ -98,11 +97,13 @@ bool openFullScreenSurface(WaylandConnection& connection, const WaylandOutput* o
         wl_surface_set_buffer_scale(window.surface, window.scale);
     }
     wl_surface_commit(window.surface);
-    while (!window.configured && !window.closed && !endRequested())
-        if (!waitForEvents(connection, -1)) {
-            error = "the Wayland compositor went away";
-            return false;
-        }
+    // The first configure answers the first commit.
+    const Answer answer = awaitAnswer(connection, 5000);
+    if (answer == Answer::Lost || answer == Answer::Silent) {
+        error = answer == Answer::Lost ? "the Wayland compositor went away"
+                                       : "the Wayland compositor does not show the window (5 s)";
+        return false;
+    }
     if (!window.configured) return false;  // closed or ended before it showed: no message
     // A compositor that leaves the size to us gets the output's, or the scene plane's.
     const bool chosen = window.wantedWidth > 0 && window.wantedHeight > 0;
@@ -110,7 +111,10 @@ bool openFullScreenSurface(WaylandConnection& connection, const WaylandOutput* o
     window.width = window.scale * (chosen ? window.wantedWidth : known ? output->area.width : 1024);
     window.height = window.scale * (chosen ? window.wantedHeight : known ? output->area.height : 768);
     window.wantedWidth = window.wantedHeight = 0;
-    return makeContext(connection.display, window, error);
+    if (makeContext(connection.display, window, error)) return true;
+    // EGL fails when the connection does, and says nothing of it.
+    if (wl_display_get_error(connection.display)) error = "the Wayland compositor went away";
+    return false;
 }
 
 bool takeWantedSize(FullScreenSurface& window) {

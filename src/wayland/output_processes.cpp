@@ -21,7 +21,10 @@ int statusOf(int waitStatus) {
 
 [[noreturn]] void runChild(size_t index, const std::function<int(size_t)>& run, const sigset_t& mask, pid_t parent) {
     sigprocmask(SIG_SETMASK, &mask, nullptr);
-    startEndWatch();
+    if (!startEndWatch()) {
+        std::perror("quakeglass: cannot watch for the end signals");
+        _exit(1);
+    }
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(0);  // the parent died before the line above
     const int status = run(index);
@@ -49,6 +52,7 @@ int waitForFirstEnd(std::vector<pid_t>& children, const sigset_t& watched) {
 }  // namespace
 
 int runProcessPerOutput(size_t count, const std::function<int(size_t)>& run) {
+    stopEndWatch();  // this process waits for the signals itself from here on
     // The signals wait here, blocked, for sigwaitinfo: none comes between a look and a wait.
     sigset_t watched, previous;
     sigemptyset(&watched);

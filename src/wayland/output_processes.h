@@ -8,6 +8,6 @@
 // Runs `run(i)` in a process of its own for each of `count` outputs and waits. The first
 // to end ends the others (a key on one output ends the saver on all), and so does an end
 // signal to this process; a process whose parent dies ends too. Returns the status of the
-// first to end, or 0 when a signal ended them. Called with no end watch running: each
+// first to end, or 0 when a signal ended them. Stops this process's end watch: each
 // output's process starts one of its own.
 int runProcessPerOutput(size_t count, const std::function<int(size_t)>& run);

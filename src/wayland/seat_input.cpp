@@ -2,46 +2,38 @@
 
 #include <unistd.h>
 
-#include <cmath>
-
 namespace {
 
-// How far the pointer may wander before it counts as a move: the X11 screen-saver
-// daemon's own pointer hysteresis.
-const double pointerHysteresis = 10;
-
 SeatInput& inputOf(void* data) { return *static_cast<SeatInput*>(data); }
+
+void handOver(void* data, InputKind kind, wl_fixed_t x = 0, wl_fixed_t y = 0) {
+    SeatInput& input = inputOf(data);
+    if (endsRun(input.rule, {kind, wl_fixed_to_double(x), wl_fixed_to_double(y)})) input.ended = true;
+}
 
 void onKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); }
 void onKeyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {}  // keys held before: not pressed now
 void onKeyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {}
 void onKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t state) {
-    if (state == WL_KEYBOARD_KEY_STATE_PRESSED) inputOf(data).ended = true;
+    if (state == WL_KEYBOARD_KEY_STATE_PRESSED) handOver(data, InputKind::Key);
 }
 void onModifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {}
 void onRepeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
 const wl_keyboard_listener keyboardListener = {onKeymap, onKeyboardEnter, onKeyboardLeave,
                                                onKey,    onModifiers,     onRepeatInfo};
 
-void placePointer(SeatInput& input, wl_fixed_t x, wl_fixed_t y) {
-    input.pointerX = wl_fixed_to_double(x), input.pointerY = wl_fixed_to_double(y);
-    input.pointerPlaced = true;
-}
 void onPointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface*, wl_fixed_t x, wl_fixed_t y) {
     wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);  // no pointer over the saver
-    placePointer(inputOf(data), x, y);
+    handOver(data, InputKind::PointerEntered, x, y);
 }
-void onPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*) { inputOf(data).pointerPlaced = false; }
+void onPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*) { handOver(data, InputKind::PointerLeft); }
 void onMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
-    SeatInput& input = inputOf(data);
-    if (!input.pointerPlaced) return placePointer(input, x, y);
-    const double moved = std::hypot(wl_fixed_to_double(x) - input.pointerX, wl_fixed_to_double(y) - input.pointerY);
-    if (moved > pointerHysteresis) input.ended = true;
+    handOver(data, InputKind::PointerMoved, x, y);
 }
 void onButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state) {
-    if (state == WL_POINTER_BUTTON_STATE_PRESSED) inputOf(data).ended = true;
+    if (state == WL_POINTER_BUTTON_STATE_PRESSED) handOver(data, InputKind::Button);
 }
-void onAxis(void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) { inputOf(data).ended = true; }
+void onAxis(void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) { handOver(data, InputKind::Wheel); }
 void onFrame(void*, wl_pointer*) {}
 void onAxisSource(void*, wl_pointer*, uint32_t) {}
 void onAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
@@ -50,7 +42,7 @@ const wl_pointer_listener pointerListener = {onPointerEnter, onPointerLeave, onM
                                              onFrame,        onAxisSource,   onAxisStop,   onAxisDiscrete, nullptr};
 
 void onTouchDown(void* data, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t, wl_fixed_t) {
-    inputOf(data).ended = true;
+    handOver(data, InputKind::Touch);
 }
 void onTouchUp(void*, wl_touch*, uint32_t, uint32_t, int32_t) {}
 void onTouchMotion(void*, wl_touch*, uint32_t, int32_t, wl_fixed_t, wl_fixed_t) {}
@@ -90,7 +82,7 @@ void onCapabilities(void* data, wl_seat* seat, uint32_t capabilities) {
     }
     if (!keyboard) release(input.keyboard);
     if (!touch) release(input.touch);
-    if (!pointer) release(input.pointer), input.pointerPlaced = false;
+    if (!pointer) release(input.pointer), endsRun(input.rule, {InputKind::PointerLeft});
 }
 void onSeatName(void*, wl_seat*, const char*) {}
 const wl_seat_listener seatListener = {onCapabilities, onSeatName};
@@ -104,7 +96,7 @@ void listenToSeat(WaylandConnection& connection, SeatInput& input) {
     wl_seat_add_listener(input.seat, &seatListener, &input);
 }
 
-void forgetPointerPlace(SeatInput& input) { input.pointerPlaced = false; }
+void forgetPointerPlace(SeatInput& input) { endsRun(input.rule, {InputKind::PointerLeft}); }
 
 void stopListening(SeatInput& input) {
     release(input.keyboard);

@@ -1,10 +1,11 @@
-// What ends the native saver on Wayland: a key, a button, a scroll, a touch, or the
-// pointer moved by more than a few pixels (where the pointer stands when the window appears under it,
-// and a window that moves under a still pointer, are no moves of the user's). Also hides
-// the pointer over the window. Main thread.
+// The seat's input on Wayland, handed to the end rule (native/end_rule.h): a key, a button,
+// a scroll, a touch, or the pointer moved (where the pointer stands when the window appears
+// under it, and a window that moves under a still pointer, are no moves of the user's).
+// Also hides the pointer over the window. Main thread.
 #pragma once
 #include <wayland-client.h>
 
+#include "native/end_rule.h"
 #include "wayland/wayland_connection.h"
 
 struct SeatInput {
@@ -12,9 +13,8 @@ struct SeatInput {
     wl_keyboard* keyboard = nullptr;
     wl_pointer* pointer = nullptr;
     wl_touch* touch = nullptr;
-    bool ended = false;             // the user moved
-    bool pointerPlaced = false;     // where the pointer stands is known
-    double pointerX = 0, pointerY = 0;
+    EndRule rule;
+    bool ended = false;  // the user moved
 };
 
 // Listens to the seat's keyboard and pointer, as the seat gains and loses them.

@@ -4,15 +4,46 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "native/end_watch.h"
+#include "native/posix_wait.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {
+
+// How long the compositor may take to answer the start's questions: one that accepts the
+// connection and never answers does not hold the saver up.
+const int answerDeadlineMs = 5000;
+
+// libwayland's own complaints, kept for the one line that says what failed instead of
+// being printed before it.
+std::string lastLibraryMessage;
+void onLibraryMessage(const char* format, va_list arguments) {
+    char text[256];
+    std::vsnprintf(text, sizeof text, format, arguments);
+    lastLibraryMessage = text;
+    while (!lastLibraryMessage.empty() && (lastLibraryMessage.back() == '\n' || lastLibraryMessage.back() == '.'))
+        lastLibraryMessage.pop_back();
+}
+
+int64_t monotonicMs() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+void onSyncDone(void* data, wl_callback* callback, uint32_t) {
+    wl_callback_destroy(callback);
+    *static_cast<bool*>(data) = true;
+}
+const wl_callback_listener syncListener = {onSyncDone};
 
 void onPing(void*, xdg_wm_base* wmBase, uint32_t serial) { xdg_wm_base_pong(wmBase, serial); }
 const xdg_wm_base_listener wmBaseListener = {onPing};
@@ -81,28 +112,54 @@ const wl_registry_listener registryListener = {onGlobal, onGlobalRemove};
 }  // namespace
 
 bool connectWayland(WaylandConnection& connection, std::string& error) {
+    wl_log_set_handler_client(onLibraryMessage);
+    lastLibraryMessage.clear();
     connection.display = wl_display_connect(nullptr);
     if (!connection.display) {
         const char* name = std::getenv("WAYLAND_DISPLAY");
-        error = std::string("cannot connect to the Wayland compositor '") + (name ? name : "wayland-0") + "'";
+        error = std::string("cannot connect to the Wayland compositor '") + (name ? name : "wayland-0") + "'" +
+                (lastLibraryMessage.empty() ? "" : ": " + lastLibraryMessage);
         return false;
     }
     connection.registry = wl_display_get_registry(connection.display);
     connection.listing = true;
     wl_registry_add_listener(connection.registry, &registryListener, &connection);
-    wl_display_roundtrip(connection.display);
-    if (connection.outputManager)
+    Answer answer = awaitAnswer(connection, answerDeadlineMs);
+    if (answer == Answer::Given && connection.outputManager) {
         for (WaylandOutput& output : connection.outputs) {
             output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(connection.outputManager, output.output);
             zxdg_output_v1_add_listener(output.xdgOutput, &xdgOutputListener, &output);
         }
-    const bool listed = wl_display_roundtrip(connection.display) >= 0;
+        answer = awaitAnswer(connection, answerDeadlineMs);
+    }
     connection.listing = false;
-    if (!listed || !connection.compositor || !connection.wmBase) {
+    if (answer != Answer::Given) {
+        if (answer != Answer::Ended)
+            error = answer == Answer::Lost ? "the Wayland compositor went away"
+                                           : "the Wayland compositor does not answer (5 s)";
+        return false;
+    }
+    if (!connection.compositor || !connection.wmBase) {
         error = "the Wayland compositor offers no xdg-shell window to draw in";
         return false;
     }
     return true;
+}
+
+Answer awaitAnswer(WaylandConnection& connection, int timeoutMs) {
+    bool answered = false;
+    wl_callback* sync = wl_display_sync(connection.display);
+    wl_callback_add_listener(sync, &syncListener, &answered);
+    const int64_t deadline = monotonicMs() + timeoutMs;
+    Answer answer = Answer::Given;
+    while (!answered && answer == Answer::Given) {
+        const int64_t left = deadline - monotonicMs();
+        if (endRequested()) answer = Answer::Ended;
+        else if (left <= 0) answer = Answer::Silent;
+        else if (!waitForEvents(connection, int(left))) answer = Answer::Lost;
+    }
+    if (!answered) wl_callback_destroy(sync);  // its answer, if it ever comes, has nobody to tell
+    return answer;
 }
 
 void disconnectWayland(WaylandConnection& connection) {
@@ -120,15 +177,13 @@ bool waitForEvents(WaylandConnection& connection, int timeoutMs) {
         wl_display_cancel_read(display);
         return false;
     }
-    pollfd fds[2] = {{wl_display_get_fd(display), short(POLLIN | (unsent ? POLLOUT : 0)), 0},
-                     {endWakeFd(), POLLIN, 0}};
-    const int ready = endRequested() ? 0 : poll(fds, 2, timeoutMs);
-    if (ready > 0 && (fds[0].revents & POLLIN)) {
+    const short ready = waitForFd(wl_display_get_fd(display), short(POLLIN | (unsent ? POLLOUT : 0)), timeoutMs);
+    if (ready & POLLIN) {
         if (wl_display_read_events(display) < 0) return false;
     } else {
         wl_display_cancel_read(display);
         // Hung up with nothing left to read: the compositor has gone.
-        if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR))) return false;
+        if (ready & (POLLHUP | POLLERR)) return false;
     }
     return wl_display_dispatch_pending(display) >= 0;
 }

@@ -33,8 +33,14 @@ struct WaylandConnection {
 };
 
 // Connects to $WAYLAND_DISPLAY and reads the globals and the outputs' places. False, with
-// a one-line message, when there is no compositor or it offers no xdg-shell.
+// a one-line message, when there is no compositor, it does not answer within seconds or it
+// offers no xdg-shell; false with no message when the end was asked for meanwhile.
 bool connectWayland(WaylandConnection& connection, std::string& error);
+
+enum class Answer { Given, Silent, Lost, Ended };
+
+// Waits until the compositor has answered every request sent so far, at most `timeoutMs`.
+Answer awaitAnswer(WaylandConnection& connection, int timeoutMs);
 
 void disconnectWayland(WaylandConnection& connection);
 

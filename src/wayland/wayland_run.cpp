@@ -1,16 +1,9 @@
 #include "wayland/wayland_run.h"
 
-#include <GL/gl.h>
-
 #include <cstdio>
 
-#include "native/end_watch.h"
-#include "native/native_process.h"
-#include "render/fps_overlay.h"
-#include "render/frame.h"
-#include "render/frame_pacing.h"
-#include "render/frame_timer.h"
-#include "render/render_start.h"
+#include "native/frame_loop.h"
+#include "native/native_run.h"
 #include "settings/saver_settings.h"
 #include "wayland/desktop_picture.h"
 #include "wayland/full_screen_surface.h"
@@ -20,57 +13,55 @@
 
 namespace {
 
-// A frame when the compositor has asked for one and -delay has passed since the last
-// one began; between frames, a wait that the compositor's events and the end cut short.
-// An unseen window is never asked for frames, and costs nothing.
-int drawFrames(WaylandConnection& connection, FullScreenSurface& window, SeatInput& input,
-               const SaverOptions& options) {
-    FramePacer pacer{options.delayUs};
-    FpsOverlay fps;
-    while (!endRequested() && !input.ended && !window.closed) {
-        int timeoutMs = -1;  // until the compositor asks for a frame, or something else comes
-        if (!window.frameCallback) {
-            const int64_t nowUs = int64_t(FrameTimer::nowMs() * 1000);
-            timeoutMs = frameWaitMs(pacer, nowUs);
-            if (timeoutMs == 0) {
-                startFrame(pacer, nowUs);
-                if (takeWantedSize(window)) {
-                    glViewport(0, 0, window.width, window.height);
-                    forgetPointerPlace(input);
-                }
-                drawFrame();
-                if (options.showFps) {
-                    countFpsFrame(fps, double(FrameTimer::nowMs()) * 0.001, processCpuSeconds());
-                    drawFpsOverlay(fps, window.width, window.height);
-                }
-                presentFrame(window);
-                framesPresented.fetch_add(1, std::memory_order_relaxed);
-                continue;
-            }
-        }
-        if (!waitForEvents(connection, timeoutMs)) {
-            std::fputs("quakeglass: the Wayland compositor went away\n", stderr);
-            return 1;
-        }
-    }
-    return 0;
+// An output's process that lost the compositor ends with this, and the parent says so once
+// for all of them.
+const int compositorGone = 3;
+
+struct WaylandHost {
+    WaylandConnection& connection;
+    FullScreenSurface window;
+    SeatInput input;
+};
+
+WaylandHost& hostOf(void* self) { return *static_cast<WaylandHost*>(self); }
+
+HostState stateOf(WaylandHost& host, bool connected) {
+    if (!connected) return HostState::Lost;
+    return host.input.ended || host.window.closed ? HostState::Ended : HostState::Running;
 }
 
-int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, const SaverOptions& options) {
-    SeatInput input;
-    listenToSeat(connection, input);
-    FullScreenSurface window;
+HostState readEvents(void* self) { return stateOf(hostOf(self), waitForEvents(hostOf(self).connection, 0)); }
+
+// A frame once the compositor has asked for one: an unseen window is never asked, and
+// costs nothing.
+bool wantsFrame(void* self) { return !hostOf(self).window.frameCallback; }
+
+HostState wait(void* self, int timeoutMs) {
+    return stateOf(hostOf(self), waitForEvents(hostOf(self).connection, timeoutMs));
+}
+
+void size(void* self, int& width, int& height) {
+    WaylandHost& host = hostOf(self);
+    if (takeWantedSize(host.window)) forgetPointerPlace(host.input);
+    width = host.window.width, height = host.window.height;
+}
+
+void present(void* self) { presentFrame(hostOf(self).window); }
+
+int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, const FrameLoopOptions& loop) {
+    WaylandHost host{connection, {}, {}};
+    listenToSeat(connection, host.input);
     std::string error;
     int status = 0;
-    if (openFullScreenSurface(connection, output, window, error)) {
-        startRendering(window.width, window.height, clockSeed());
-        status = drawFrames(connection, window, input, options);
+    if (openFullScreenSurface(connection, output, host.window, error)) {
+        const FrameHost frames = {&host, readEvents, wantsFrame, wait, size, present};
+        status = runFrameLoop(frames, loop) == 1 ? compositorGone : 0;
     } else if (!error.empty()) {
         std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
         status = 1;
     }
-    closeFullScreenSurface(window);
-    stopListening(input);
+    closeFullScreenSurface(host.window);
+    stopListening(host.input);
     return status;
 }
 
@@ -80,18 +71,20 @@ void takeSnapshot(const DesktopPicture* picture, const ScreenArea& layout, const
         saverSettings.useOGL = 1;
 }
 
-}  // namespace
+int statusOf(int outputStatus) {
+    if (outputStatus != compositorGone) return outputStatus;
+    std::fputs("quakeglass: the Wayland compositor went away\n", stderr);
+    return 1;
+}
 
-int runWaylandSaver(const SaverOptions& options) {
-    startEndWatch();
-    applyPriority(saverSettings.Priority);
+int runOnCompositor(const FrameLoopOptions& loop, std::string* unreachable) {
     WaylandConnection connection;
     std::string error;
     if (!connectWayland(connection, error)) {
-        std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
         disconnectWayland(connection);
-        stopEndWatch();
-        return 1;
+        if (unreachable && !error.empty()) *unreachable = error;
+        else if (!error.empty()) std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
+        return error.empty() ? 0 : 1;
     }
     // Before any window shows: the one picture of the whole desktop that every output's
     // process takes its part from.
@@ -102,24 +95,28 @@ int runWaylandSaver(const SaverOptions& options) {
     if (outputCount <= 1) {
         const WaylandOutput* output = outputCount ? &connection.outputs[0] : nullptr;
         takeSnapshot(pictured, layout, output);
-        const int status = runOnOutput(connection, output, options);
+        const int status = runOnOutput(connection, output, loop);
         disconnectWayland(connection);
-        stopEndWatch();
-        return status;
+        return statusOf(status);
     }
     // Each output's process has a connection and an end watch of its own.
     disconnectWayland(connection);
-    stopEndWatch();
-    return runProcessPerOutput(outputCount, [&](size_t index) {
+    return statusOf(runProcessPerOutput(outputCount, [&](size_t index) {
         WaylandConnection own;
         if (!connectWayland(own, error)) {
-            std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
-            return 1;
+            if (!error.empty()) std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
+            return error.empty() ? 0 : 1;
         }
         const WaylandOutput* output = index < own.outputs.size() ? &own.outputs[index] : nullptr;
         takeSnapshot(pictured, layout, output);
-        const int status = runOnOutput(own, output, options);
+        const int status = runOnOutput(own, output, loop);
         disconnectWayland(own);
         return status;
-    });
+    }));
+}
+
+}  // namespace
+
+int runWaylandSaver(const FrameLoopOptions& loop, std::string* unreachable) {
+    return runWithEndWatch([&] { return runOnCompositor(loop, unreachable); });
 }

@@ -2,9 +2,13 @@
 // a full-screen window on every output and the frame loop, on the main thread of each
 // output's process.
 #pragma once
-#include "xscreensaver/saver_options.h"
+#include <string>
+
+#include "native/frame_loop.h"
 
 // Returns the exit status: 0 when the run ended as asked (a key, a button or a move of the
 // pointer, a signal, the compositor closing the window), 1 when the compositor or OpenGL
-// cannot be had or the compositor went away. Messages go to stderr.
-int runWaylandSaver(const SaverOptions& options);
+// cannot be had or the compositor went away. Messages go to stderr, but for a compositor
+// that cannot be reached at all: with `unreachable` given, that message goes there instead,
+// for a caller that has another desktop to try.
+int runWaylandSaver(const FrameLoopOptions& loop, std::string* unreachable = nullptr);

@@ -6,16 +6,21 @@
 
 #include <atomic>
 #include <cstdio>
+#include <string>
 
 #include "render/frame_pacing.h"
+#include "x11/window_end_watch.h"
 
 namespace {
 
 // X errors never end the program (Xlib's own handler would): an error about the window
-// drawn in means that it is gone; any other is left alone, and the request that caused
-// it reports its failure. Both connections of a run (the end watch has one) come here.
+// drawn in means that it is gone; an error while a request is tried (trialError) is that
+// request's failure; any other is left alone. Both connections of a run (the end watch has
+// one) come here.
 std::atomic<Window> watchedWindow{0};
 std::atomic<bool> watchedWindowGone{false};
+std::atomic<bool> trying{false};
+std::atomic<int> trialError{0};
 int glxErrorBase = -1000;
 const int glxBadDrawable = 2, glxBadWindow = 12;  // GLX protocol error numbers
 
@@ -24,7 +29,29 @@ int onXError(Display*, XErrorEvent* error) {
                            error->error_code == glxErrorBase + glxBadDrawable ||
                            error->error_code == glxErrorBase + glxBadWindow;
     if (badWindow && error->resourceid == watchedWindow) watchedWindowGone = true;
+    if (trying && trialError == 0) trialError = error->error_code;
     return 0;
+}
+
+// The display connection is gone (the server ended, the user logged out, a forwarded
+// display dropped): Xlib cannot go on with it, and its own handler would exit() under the
+// end watch's thread. One line and status 1 instead, from whichever connection saw it.
+int onXConnectionLost(Display*) {
+    static std::atomic<bool> said{false};
+    static const char line[] = "quakeglass: the X display went away\n";
+    if (!said.exchange(true) && write(STDERR_FILENO, line, sizeof line - 1) < 0) _exit(1);
+    _exit(1);
+}
+
+// Sends what was asked since beginTrial and says which error, if any, came of it.
+void beginTrial() {
+    trialError = 0;
+    trying = true;
+}
+int endTrial(Display* display) {
+    XSync(display, False);
+    trying = false;
+    return trialError;
 }
 
 void watchWindow(Window window) {
@@ -119,10 +146,18 @@ bool makeOwnWindow(Display* display, DrawWindow& draw, XVisualInfo*& visual, std
     XSetWindowAttributes set = {};
     set.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
     set.background_pixel = BlackPixel(display, screen);
-    set.event_mask = StructureNotifyMask;  // keys and clicks: see selectOwnWindowInput
+    set.event_mask = StructureNotifyMask;  // the ending input: see selectOwnWindowInput
+    beginTrial();
     draw.window = XCreateWindow(display, root, 0, 0, unsigned(draw.width), unsigned(draw.height), 0, visual->depth,
                                 InputOutput, visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
                                 &set);
+    if (const int failure = endTrial(display)) {
+        error = "cannot make a window of " + std::to_string(draw.width) + "x" + std::to_string(draw.height) +
+                " on this display (X error " + std::to_string(failure) + ")";
+        XFree(visual);
+        visual = nullptr;
+        return false;
+    }
     draw.own = true;
     watchWindow(draw.window);
     setOwnWindowProperties(display, draw);
@@ -152,6 +187,7 @@ void setSwapInterval(Display* display, Window window) {
 
 bool catchXErrors(Display* display) {
     XSetErrorHandler(onXError);
+    XSetIOErrorHandler(onXConnectionLost);
     int opcode, eventBase, errorBase;
     if (!XQueryExtension(display, "GLX", &opcode, &eventBase, &errorBase)) return false;
     glxErrorBase = errorBase;
@@ -159,7 +195,7 @@ bool catchXErrors(Display* display) {
 }
 
 void selectOwnWindowInput(DrawWindow& draw) {
-    XSelectInput(draw.display, draw.window, KeyPressMask | ButtonPressMask | StructureNotifyMask);
+    XSelectInput(draw.display, draw.window, endingInputMask | StructureNotifyMask);
 }
 
 Window findVirtualRoot(Display* display, Window root) {
@@ -188,20 +224,25 @@ Window givenWindow(Display* display, const SaverOptions& options) {
     return options.target == DrawTarget::Root ? findVirtualRoot(display, root) : Window(options.windowId);
 }
 
-bool openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& draw, std::string& error) {
+int openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& draw, std::string& error) {
     draw.display = display;
     XVisualInfo* visual = nullptr;
-    const bool found = options.target == DrawTarget::OwnWindow ? makeOwnWindow(display, draw, visual, error)
-                                                               : useForeignWindow(display, options, draw, visual, error);
-    if (!found) return false;
+    const bool own = options.target == DrawTarget::OwnWindow;
+    if (own ? !makeOwnWindow(display, draw, visual, error) : !useForeignWindow(display, options, draw, visual, error))
+        return own ? 1 : 2;
+    beginTrial();
     draw.context = glXCreateContext(display, visual, nullptr, True);
     XFree(visual);
-    if (!draw.context || !glXMakeCurrent(display, draw.window, draw.context)) {
+    if (endTrial(display) || !draw.context) {
+        error = "cannot create an OpenGL context for window " + hexId(draw.window);
+        return 1;
+    }
+    if (!glXMakeCurrent(display, draw.window, draw.context)) {
         error = "cannot make an OpenGL context current on window " + hexId(draw.window);
-        return false;
+        return own ? 1 : 2;
     }
     setSwapInterval(display, draw.window);
-    return true;
+    return 0;
 }
 
 void showDrawWindow(DrawWindow& draw) {

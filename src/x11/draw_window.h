@@ -19,8 +19,9 @@ struct DrawWindow {
     int width = 0, height = 0;
 };
 
-// Installs the program's X error handler, which no error ends the program through: first
-// thing after the display opens. False when the display has no GLX extension.
+// Installs the program's X error handlers: no request's error ends the program, and the
+// loss of the display ends it with one line and status 1. First thing after the display
+// opens. False when the display has no GLX extension.
 bool catchXErrors(Display* display);
 
 // The window that stands for the root: a child of the root that names itself in its
@@ -33,16 +34,17 @@ Window findVirtualRoot(Display* display, Window root);
 Window givenWindow(Display* display, const SaverOptions& options);
 
 // Finds or makes the window and makes a GLX context current on it, with a swap interval
-// of 1 where the GLX offers one. False, with a one-line message, when the window does not
-// exist or cannot take OpenGL.
-bool openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& draw, std::string& error);
+// of 1 where the GLX offers one. 0 when it did; otherwise the exit status, with a one-line
+// message: 2 when the window given does not exist or cannot take OpenGL, 1 when a window or
+// a context cannot be made.
+int openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& draw, std::string& error);
 
 // Whether the window drawn in has been destroyed (its owner closed it, or the X errors
 // of drawing on it say so).
 bool drawWindowGone();
 
-// Keys and clicks that end an own window's run, on the main connection: only where the
-// end watch cannot take them (a click goes to one client only).
+// The input that ends an own window's run, on the main connection: only where the end
+// watch cannot take it (a click goes to one client only).
 void selectOwnWindowInput(DrawWindow& draw);
 
 // Maps an own window; the snapshot is taken before, so that it does not show it.

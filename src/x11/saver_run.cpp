@@ -1,6 +1,6 @@
-// The native saver's run on its main thread: between frames it waits, paced by -delay,
-// for the next frame's time, the window's events or the end, whichever comes first; the
-// end watch notices an end in the middle of a frame or of start-up too.
+// The native saver's run on X11, on its main thread: the display, the window, the
+// snapshot, then the shared frame loop; the end watch notices an end in the middle of a
+// frame or of start-up too.
 #include "x11/saver_run.h"
 
 #include <poll.h>
@@ -8,104 +8,79 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "native/end_watch.h"
-#include "native/native_process.h"
-#include "render/frame.h"
-#include "render/frame_pacing.h"
-#include "render/frame_timer.h"
-#include "render/fps_overlay.h"
-#include "render/render_start.h"
+#include "native/end_rule.h"
+#include "native/frame_loop.h"
+#include "native/native_run.h"
+#include "native/posix_wait.h"
 #include "settings/saver_settings.h"
 #include "x11/draw_window.h"
-#include "x11/window_end_watch.h"
 #include "x11/screen_snapshot.h"
+#include "x11/window_end_watch.h"
 #include "xscreensaver/daemon_settings.h"
 
 namespace {
 
-int64_t nowUs() { return int64_t(FrameTimer::nowMs() * 1000); }
+struct X11Host {
+    DrawWindow draw;
+    EndRule rule;  // an own window's input, when the end watch cannot take it
+};
 
-// Pending events of the window; true when they end the run.
-bool handleEvents(DrawWindow& draw) {
+X11Host& hostOf(void* self) { return *static_cast<X11Host*>(self); }
+
+HostState readEvents(void* self) {
+    DrawWindow& draw = hostOf(self).draw;
     while (XPending(draw.display)) {
         XEvent event;
         XNextEvent(draw.display, &event);
         if (event.xany.window != draw.window) continue;
+        InputEvent input;
+        if (draw.own && inputEventOf(event, input) && endsRun(hostOf(self).rule, input)) return HostState::Ended;
         switch (event.type) {
-        case KeyPress:
-        case ButtonPress: return draw.own;
         case ClientMessage:
-            if (draw.own && Atom(event.xclient.data.l[0]) == draw.deleteWindow) return true;
+            if (draw.own && Atom(event.xclient.data.l[0]) == draw.deleteWindow) return HostState::Ended;
             break;
         case MapNotify:
             // The keys that end the run must reach it, whoever had the focus before.
             if (draw.own) XSetInputFocus(draw.display, draw.window, RevertToParent, CurrentTime);
             break;
         case DestroyNotify:
-            if (event.xdestroywindow.window == draw.window) return true;
+            if (event.xdestroywindow.window == draw.window) return HostState::Ended;
             break;
-        case ConfigureNotify:
-            draw.width = event.xconfigure.width, draw.height = event.xconfigure.height;
-            glViewport(0, 0, draw.width, draw.height);
-            break;
+        case ConfigureNotify: draw.width = event.xconfigure.width, draw.height = event.xconfigure.height; break;
         }
     }
-    return drawWindowGone();
+    return drawWindowGone() ? HostState::Ended : HostState::Running;
 }
 
-// Sleeps until `timeoutMs` have passed, an event has come in or the end is asked for.
-void waitForEvents(Display* display, int timeoutMs) {
-    pollfd fds[] = {{ConnectionNumber(display), POLLIN, 0}, {endWakeFd(), POLLIN, 0}};
-    poll(fds, 2, timeoutMs);
+bool wantsFrame(void*) { return true; }
+
+HostState wait(void* self, int timeoutMs) {
+    waitForFd(ConnectionNumber(hostOf(self).draw.display), POLLIN, timeoutMs);
+    return readEvents(self);
 }
 
-void drawFrames(DrawWindow& draw, const SaverOptions& options) {
-    FramePacer pacer{options.delayUs};
-    FpsOverlay fps;
-    while (!endRequested() && !handleEvents(draw)) {
-        const int64_t now = nowUs();
-        if (const int waitMs = frameWaitMs(pacer, now)) {
-            waitForEvents(draw.display, waitMs);
-            continue;
-        }
-        startFrame(pacer, now);
-        drawFrame();
-        if (options.showFps) {
-            countFpsFrame(fps, double(FrameTimer::nowMs()) * 0.001, processCpuSeconds());
-            drawFpsOverlay(fps, draw.width, draw.height);
-        }
-        glXSwapBuffers(draw.display, draw.window);
-        framesPresented.fetch_add(1, std::memory_order_relaxed);
-    }
+void size(void* self, int& width, int& height) {
+    width = hostOf(self).draw.width, height = hostOf(self).draw.height;
 }
 
-// The window drawn in is watched for the end by the end watch; keys and clicks of an own
-// window come to the main connection only when the watch cannot take them.
+void present(void* self) { glXSwapBuffers(hostOf(self).draw.display, hostOf(self).draw.window); }
+
+// The window drawn in is watched for the end by the end watch; the input of an own window
+// comes to the main connection only when the watch cannot take it.
 void watchForEnd(DrawWindow& draw, const char* displayName) {
     const bool watched =
         draw.window != DefaultRootWindow(draw.display) && watchWindowForEnd(displayName, draw.window, draw.own);
     if (draw.own && !watched) selectOwnWindowInput(draw);
 }
 
-int runOnDisplay(const SaverOptions& options) {
-    const char* displayName = options.display.empty() ? nullptr : options.display.c_str();
-    Display* display = XOpenDisplay(displayName);
-    if (!display) {
-        std::fprintf(stderr, "quakeglass: cannot open display '%s'\n", XDisplayName(displayName));
-        return 1;
-    }
-    if (!catchXErrors(display)) {
-        std::fprintf(stderr, "quakeglass: display '%s' has no GLX extension: OpenGL cannot draw there\n",
-                     XDisplayName(displayName));
-        XCloseDisplay(display);
-        return 1;
-    }
-    DrawWindow draw;
+int runOnDisplay(Display* display, const SaverOptions& options, const FrameLoopOptions& loop) {
+    X11Host host;
+    DrawWindow& draw = host.draw;
     std::string error;
-    if (!openDrawWindow(display, options, draw, error)) {
+    if (const int status = openDrawWindow(display, options, draw, error)) {
         std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
-        XCloseDisplay(display);
-        return 2;
+        closeDrawWindow(draw);
+        return status;
     }
     // A screen with nothing to show gives the logo, as "OpenGL Logo" does; so does a daemon
     // whose user keeps the desktop from being grabbed. An own window is not mapped yet.
@@ -115,22 +90,35 @@ int runOnDisplay(const SaverOptions& options) {
     if (!saverSettings.useOGL &&
         !(grabAllowed && captureScreen(display, previewMode, draw.own ? None : draw.window)))
         saverSettings.useOGL = 1;
+    const char* displayName = options.display.empty() ? nullptr : options.display.c_str();
     watchForEnd(draw, displayName);
     showDrawWindow(draw);
-    startRendering(draw.width, draw.height, clockSeed());
-    drawFrames(draw, options);
+    const FrameHost frames = {&host, readEvents, wantsFrame, wait, size, present};
+    const int status = runFrameLoop(frames, loop);
     closeDrawWindow(draw);
+    return status;
+}
+
+int runOnX11(const SaverOptions& options, const FrameLoopOptions& loop) {
+    const char* displayName = options.display.empty() ? nullptr : options.display.c_str();
+    Display* display = XOpenDisplay(displayName);
+    if (!display) {
+        std::fprintf(stderr, "quakeglass: cannot open display '%s'\n", XDisplayName(displayName));
+        return 1;
+    }
+    int status = 1;
+    if (catchXErrors(display))
+        status = runOnDisplay(display, options, loop);
+    else
+        std::fprintf(stderr, "quakeglass: display '%s' has no GLX extension: OpenGL cannot draw there\n",
+                     XDisplayName(displayName));
     XCloseDisplay(display);
-    return 0;
+    return status;
 }
 
 }  // namespace
 
-int runSaver(const SaverOptions& options) {
+int runSaver(const SaverOptions& options, const FrameLoopOptions& loop) {
     XInitThreads();  // two connections on two threads, and one error handler for both
-    startEndWatch();
-    applyPriority(saverSettings.Priority);
-    const int status = runOnDisplay(options);
-    stopEndWatch();
-    return status;
+    return runWithEndWatch([&] { return runOnX11(options, loop); });
 }

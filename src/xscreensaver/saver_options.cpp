@@ -250,11 +250,6 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
     return true;
 }
 
-bool drawsOnWayland(const SaverOptions& options, const char* waylandDisplay) {
-    if (options.host != NativeHost::Either) return options.host == NativeHost::Wayland;
-    return waylandDisplay && *waylandDisplay && options.target == DrawTarget::OwnWindow;
-}
-
 const char* const saverUsage =
     "quakeglass [-window | -root | -window-id ID] [-x11 | -wayland] [-display NAME] [-delay USEC] [-fps] "
     "[-preset NAME] [-SETTING N]...";

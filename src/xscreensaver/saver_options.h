@@ -35,11 +35,6 @@ struct SaverOptions {
 bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindow, SaverOptions& options,
                       std::string& error);
 
-// Whether the run goes to the Wayland host: when -wayland says so, or when neither option
-// is given, `waylandDisplay` ($WAYLAND_DISPLAY) names a compositor and no X window is
-// given to draw in.
-bool drawsOnWayland(const SaverOptions& options, const char* waylandDisplay);
-
 // Whether the native saver has an option for the field: the display-mode switch
 // (resW, resH, resC) is a Windows feature.
 bool hasOption(const SettingsField& field);

@@ -1,6 +1,7 @@
 // The native saver's command line: settings and presets in order, where to draw, the
 // messages for bad options, and -help. Each test puts the default settings back.
 #include "xscreensaver/saver_options.h"
+#include "native_entry/host_choice.h"
 #include "settings/presets.h"
 #include "settings/settings_store.h"
 
@@ -105,14 +106,19 @@ TEST_F(SaverOptionsTest, WhereToDraw) {
 }
 
 TEST_F(SaverOptionsTest, WaylandWhenACompositorIsNamedAndNoXWindowIsGiven) {
-    EXPECT_TRUE(drawsOnWayland(readOptions({}).options, "wayland-1"));
-    EXPECT_FALSE(drawsOnWayland(readOptions({}).options, nullptr));
-    EXPECT_FALSE(drawsOnWayland(readOptions({}).options, ""));
-    EXPECT_FALSE(drawsOnWayland(readOptions({"-root"}).options, "wayland-1"));
-    EXPECT_FALSE(drawsOnWayland(readOptions({"-window-id", "77"}).options, "wayland-1"));
-    EXPECT_FALSE(drawsOnWayland(readOptions({}, "0x400001").options, "wayland-1"));  // under the X11 daemon
-    EXPECT_FALSE(drawsOnWayland(readOptions({"-x11"}).options, "wayland-1"));
-    EXPECT_TRUE(drawsOnWayland(readOptions({"-x11", "--wayland"}).options, nullptr));  // the last one wins
+    EXPECT_TRUE(triesWayland(readOptions({}).options, "wayland-1"));
+    EXPECT_FALSE(triesWayland(readOptions({}).options, nullptr));
+    EXPECT_FALSE(triesWayland(readOptions({}).options, ""));
+    EXPECT_FALSE(triesWayland(readOptions({"-root"}).options, "wayland-1"));
+    EXPECT_FALSE(triesWayland(readOptions({"-window-id", "77"}).options, "wayland-1"));
+    EXPECT_FALSE(triesWayland(readOptions({}, "0x400001").options, "wayland-1"));  // under the X11 daemon
+    EXPECT_FALSE(triesWayland(readOptions({"-x11"}).options, "wayland-1"));
+    EXPECT_TRUE(triesWayland(readOptions({"-x11", "--wayland"}).options, nullptr));  // the last one wins
+    // Where no compositor answers, the X display, unless Wayland was asked for by name.
+    EXPECT_STREQ(fallbackDisplay(readOptions({}).options, ":5"), ":5");
+    EXPECT_STREQ(fallbackDisplay(readOptions({"-display", ":7"}).options, ":5"), ":7");
+    EXPECT_EQ(fallbackDisplay(readOptions({}).options, ""), nullptr);
+    EXPECT_EQ(fallbackDisplay(readOptions({"-wayland"}).options, ":5"), nullptr);
 
     // On Wayland the saver has only a window of its own: it draws in no X window.
     for (const Read& read : {readOptions({"-wayland", "-root"}), readOptions({"-window-id", "77", "-wayland"}),

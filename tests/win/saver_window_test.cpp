@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "host/saver_host_win32.h"
+#include "render/render_thread_win32.h"
 
 namespace {
 

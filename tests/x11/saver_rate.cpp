@@ -10,9 +10,8 @@
 
 #include "native/end_watch.h"
 #include "native/native_process.h"
+#include "native_entry/native_saver.h"
 #include "render/render_start.h"
-#include "wayland/wayland_run.h"
-#include "x11/saver_run.h"
 #include "xscreensaver/saver_options.h"
 
 using Clock = std::chrono::steady_clock;
@@ -45,8 +44,7 @@ int main(int argc, char** argv) {
         cores = (processCpuSeconds() - fromCpu) * 1000.0 / elapsedMs;
         requestEndAfterFrame();
     });
-    const int status =
-        drawsOnWayland(options, std::getenv("WAYLAND_DISPLAY")) ? runWaylandSaver(options) : runSaver(options);
+    const int status = runNativeSaver(options, std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"));
     watcher.join();
     std::printf("first-frame %.1f fps %.1f cores %.3f\n", firstFrameMs, fps, cores);
     return status;

@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "wayland/wayland_run.h"
-#include "x11/saver_run.h"
+#include "native_entry/native_saver.h"
 #include "xscreensaver/saver_options.h"
 
 int main(int argc, char** argv) {
@@ -18,5 +17,5 @@ int main(int argc, char** argv) {
         std::fputs(saverHelp().c_str(), stdout);
         return 0;
     }
-    return drawsOnWayland(options, std::getenv("WAYLAND_DISPLAY")) ? runWaylandSaver(options) : runSaver(options);
+    return runNativeSaver(options, std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"));
 }

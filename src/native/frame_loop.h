@@ -1,0 +1,37 @@
+// The native saver's frame loop, the same for every host: between frames it waits, paced
+// by -delay, for the next frame's time, the host's events or the end, whichever comes
+// first. A host says how it shows a frame and how its waits end through a FrameHost.
+// Main thread, with the host's OpenGL context current.
+#pragma once
+#include <cstdint>
+
+struct FrameLoopOptions {
+    uint32_t delayUs = 30000;  // least time from one frame's start to the next's
+    bool showFps = false;      // the -fps overlay
+};
+
+enum class HostState {
+    Running,
+    Ended,  // the run ends as asked: the user moved, the window closed or went
+    Lost,   // the connection to the display went away
+};
+
+// What the loop asks of a host; `self` is handed back to every call.
+struct FrameHost {
+    void* self = nullptr;
+    // Handles what has come in, without waiting.
+    HostState (*readEvents)(void* self) = nullptr;
+    // Whether a frame may be drawn now: a compositor asks for each one, X11 always may.
+    bool (*wantsFrame)(void* self) = nullptr;
+    // Sleeps until `timeoutMs` have passed (-1: no limit), something came in or the end is
+    // asked for; returns what readEvents would.
+    HostState (*wait)(void* self, int timeoutMs) = nullptr;
+    // The drawable's size in pixels.
+    void (*size)(void* self, int& width, int& height) = nullptr;
+    // Shows the frame drawn.
+    void (*present)(void* self) = nullptr;
+};
+
+// Prepares the scene and draws frames until the end: 0 when the run ended as asked, 1 when
+// the host lost its display.
+int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options);

@@ -1,0 +1,136 @@
+// The native frame loop on a host of the tests' own, with no display at all: frames drawn
+// offscreen and paced by the delay, the ends the host reports, and the end asked for while
+// the loop waits or while a frame never finishes. The runs that end the process go through
+// death tests: each in a process of its own.
+#include "native/frame_loop.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "native/end_watch.h"
+#include "native/posix_wait.h"
+#include "osmesa_fixture.h"
+#include "render/render_start.h"
+#include "settings/saver_settings.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A host that draws into an offscreen buffer and ends after `frames` frames, or loses its
+// display there when `lostAtEnd`; `stallMs` makes every present take that long.
+struct HeadlessHost {
+    OffscreenGL gl{64, 48};
+    int frames = 1000000;
+    bool lostAtEnd = false;
+    int stallMs = 0;
+    std::vector<Clock::time_point> started, presented;  // the size is asked for as a frame starts
+    std::vector<int> waits;
+};
+
+HeadlessHost& hostOf(void* self) { return *static_cast<HeadlessHost*>(self); }
+
+HostState readEvents(void* self) {
+    HeadlessHost& host = hostOf(self);
+    if (int(host.presented.size()) < host.frames) return HostState::Running;
+    return host.lostAtEnd ? HostState::Lost : HostState::Ended;
+}
+bool wantsFrame(void*) { return true; }
+HostState wait(void* self, int timeoutMs) {
+    hostOf(self).waits.push_back(timeoutMs);
+    waitForFd(-1, 0, timeoutMs);
+    return readEvents(self);
+}
+void size(void* self, int& width, int& height) {
+    hostOf(self).started.push_back(Clock::now());
+    width = hostOf(self).gl.width, height = hostOf(self).gl.height;
+}
+void present(void* self) {
+    HeadlessHost& host = hostOf(self);
+    glFinish();
+    if (host.stallMs) std::this_thread::sleep_for(std::chrono::milliseconds(host.stallMs));
+    host.presented.push_back(Clock::now());
+}
+
+FrameHost frameHost(HeadlessHost& host) { return {&host, readEvents, wantsFrame, wait, size, present}; }
+
+class FrameLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        SettingsStore::applyDefaults();
+        saverSettings.useOGL = 1;  // the logo: no snapshot to take
+        saverSettings.Mode = Wave1;
+    }
+};
+
+}  // namespace
+
+TEST_F(FrameLoopTest, FramesArePacedByTheDelayAndTheHostsEndsAreItsStatus) {
+    HeadlessHost host;
+    host.frames = 6;
+    EXPECT_EQ(runFrameLoop(frameHost(host), {20000, false}), 0);
+    ASSERT_EQ(host.presented.size(), 6u);
+    ASSERT_EQ(host.started.size(), 7u);  // once more before the scene is prepared
+    for (size_t i = 2; i < host.started.size(); ++i) {
+        const double gapMs = std::chrono::duration<double, std::milli>(host.started[i] - host.started[i - 1]).count();
+        EXPECT_GE(gapMs, 19.0) << "frame " << i;
+    }
+    ASSERT_FALSE(host.waits.empty());
+    for (int waited : host.waits) EXPECT_TRUE(waited > 0 && waited <= 20) << waited;
+    EXPECT_FALSE(host.gl.isBlack(32, 24)) << "the frames show the scene";
+
+    HeadlessHost lost;
+    lost.frames = 2, lost.lostAtEnd = true;
+    EXPECT_EQ(runFrameLoop(frameHost(lost), {0, true}), 1);
+    EXPECT_EQ(lost.presented.size(), 2u);
+    EXPECT_TRUE(lost.waits.empty()) << "-delay 0 never waits";
+}
+
+TEST_F(FrameLoopTest, AnEndAskedForWhileTheLoopWaitsEndsItAtOnce) {
+    EXPECT_EXIT(
+        {
+            startEndWatch();
+            HeadlessHost host;
+            std::thread asker([] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                requestEndAfterFrame();
+            });
+            const Clock::time_point start = Clock::now();
+            const int status = runFrameLoop(frameHost(host), {1000000, false});  // a frame a second
+            const double tookMs = msSince(start);
+            asker.join();
+            stopEndWatch();
+            std::fprintf(stderr, "status %d frames %zu took %.0f ms\n", status, host.presented.size(), tookMs);
+            std::exit(status == 0 && host.presented.size() == 1 && tookMs < 900 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "status 0 frames 1");
+}
+
+TEST_F(FrameLoopTest, AFrameThatNeverEndsStillEndsTheRunOnASignal) {
+    const Clock::time_point start = Clock::now();
+    EXPECT_EXIT(
+        {
+            startEndWatch();
+            HeadlessHost host;
+            host.stallMs = 20000;
+            std::thread signaller([] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                kill(getpid(), SIGTERM);
+            });
+            signaller.detach();
+            runFrameLoop(frameHost(host), {0, false});
+            std::exit(3);  // never: the frame stalls until the watch ends the process
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_LT(msSince(start), 10000) << "the end watch, not the stalled frame, ended it";
+}
