@@ -83,11 +83,12 @@ std::string saverManualPage(const std::string& version, const std::string& confi
                 "the daemon's settings: grabDesktopImages says whether the desktop may be shown under the daemon.") +
            item("/etc/X11/app-defaults/XScreenSaver", "the daemon's defaults, where the user's file says nothing.") +
            item(configXmlPath, "the settings dialog's description of the saver.") + ".SH EXIT STATUS\n" +
-           item("0", "the run ended as asked: SIGTERM, SIGINT or SIGHUP, a key or a click in its own window, or the "
-                     "end of the window it draws in; on Wayland also a touch, a move of the pointer, or the "
-                     "compositor closing its window.") +
-           item("1", "the display, or OpenGL (GLX) on it, cannot be had; on Wayland, the compositor, its xdg-shell "
-                     "windows or OpenGL (EGL) cannot be had, or the compositor went away.") +
+           item("0", "the run ended as asked: SIGTERM, SIGINT or SIGHUP, a key, a click, the wheel, a touch or a "
+                     "move of the pointer in its own window, or the end of the window it draws in; on Wayland also "
+                     "the compositor closing its window.") +
+           item("1", "the display, OpenGL (GLX) on it, a window or an OpenGL context cannot be had, or the display "
+                     "went away; on Wayland, the compositor (within 5 s), its xdg-shell windows or OpenGL (EGL) "
+                     "cannot be had, or the compositor went away.") +
            item("2", "a bad option or value, or a window that does not exist or that OpenGL cannot draw on; one "
                      "line on standard error says which.") +
            ".SH SEE ALSO\n.BR xscreensaver (1),\n.BR xscreensaver\\-settings (1),\n.BR swayidle (1),\n.BR grim (1)\n";

@@ -260,13 +260,15 @@ std::vector<OptionHelp> commandOptionHelp() {
     std::string presets = "a built-in preset:";
     for (uint16_t command : randomPresetIds) presets += std::string(" ") + presetName(command);
     return {
-        {"-window", "a full-screen window of its own (the default); a key or a click ends it"},
+        {"-window", "a full-screen window of its own (the default); a key, a click, the wheel or moving the "
+                    "pointer ends it"},
         {"-root", "draw on the root window, or on the virtual root (__SWM_VROOT)"},
         {"-window-id ID", "draw inside an existing window, as a preview (decimal or 0x hex)"},
         {"-x11", "draw on the X display, even where WAYLAND_DISPLAY names a Wayland compositor"},
         {"-wayland", "draw on the Wayland compositor: a full-screen window of its own on every output, "
                      "each showing its part of the desktop; a key, a button, a touch or moving the pointer "
-                     "ends it. The default where WAYLAND_DISPLAY is set and no X window is given"},
+                     "ends it. The default where WAYLAND_DISPLAY is set and no X window is given; without "
+                     "-wayland, the X display stands in where no compositor answers"},
         {"-display NAME", "the X display (default: $DISPLAY)"},
         {"-delay USEC", "the least time from the start of one frame to the next, 0..1000000 microseconds "
                         "(default 30000, about 33 frames a second; 0: as fast as it can)"},

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The native saver on a Wayland desktop of two outputs side by side, of different sizes:
 # each is covered and shows its own part of the desktop (the right one has the sample
-# desktop mirrored, so its top left is green); one key ends the saver on both.
+# desktop mirrored, so its top left is green); one key ends the saver on both; the
+# compositor's end ends it on both with one line.
 . "$(dirname "$0")/lib.sh"
 convert "$sample_desktop" -flop -resize 800x600 "$QG_OUT/mirrored-desktop.png"
 qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill" \
@@ -22,4 +23,11 @@ saver_time_exit 5
 check "a key ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 none_left() { [ -n "$outputs" ] && ! ps -p "${outputs// /,}" >/dev/null; }
 check "no process is left on either output ($outputs)" none_left
+
+saver_start -preset wave-2
+drawn compositor.png 1071 31 1424 300
+qg_sway_end
+saver_time_exit 5
+check "the compositor's end: 1, with one line for both outputs ($SAVER_STATUS: $(head -c 300 "$QG_OUT/saver.err"))" \
+    eval '[ "$SAVER_STATUS" = 1 ] && [ "$(wc -l <"$QG_OUT/saver.err")" = 1 ] && grep -q "went away" "$QG_OUT/saver.err"'
 e2e_finish
