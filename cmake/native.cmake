@@ -43,7 +43,7 @@ target_compile_options(qgcore_optimised PUBLIC ${QG_WARNINGS} -O2)
 # (cmake/wayland.cmake) over the optimised core, and the entry above both; one program.
 file(GLOB QG_X11_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/x11/*.cpp)
 add_library(qgx11 STATIC ${QG_X11_SOURCES})
-target_link_libraries(qgx11 PUBLIC qgcore_optimised GL GLU X11)
+target_link_libraries(qgx11 PUBLIC qgcore_optimised GL GLU X11 Xrandr Xinerama)
 include(${CMAKE_SOURCE_DIR}/cmake/wayland.cmake)
 add_library(qgentry STATIC ${CMAKE_SOURCE_DIR}/src/native_entry/native_saver.cpp)
 target_link_libraries(qgentry PUBLIC qgx11 qgwayland)

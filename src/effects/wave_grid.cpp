@@ -10,7 +10,7 @@
 float waveCenter[2] = {0, 0};
 WaveGridState waveGrid;
 
-static void releaseArrays() {
+void WaveGrid::release() {
     for (Float3** array : {&waveGrid.positions, &waveGrid.texCoords, &waveGrid.smoothNormals,
                            &waveGrid.faceNormals}) {
         delete[] *array;
@@ -28,7 +28,7 @@ static void gridSize(int& columns, int& rows) {
 }
 
 void WaveGrid::build() {
-    releaseArrays();
+    release();
     int columns, rows;
     gridSize(columns, rows);
     const long n = long(columns) * rows;
@@ -38,7 +38,7 @@ void WaveGrid::build() {
     waveGrid.smoothNormals = new (std::nothrow) Float3[n];
     waveGrid.faceNormals = new (std::nothrow) Float3[n];
     if (!waveGrid.positions || !waveGrid.texCoords || !waveGrid.smoothNormals || !waveGrid.faceNormals)
-        return releaseArrays();
+        return release();
     waveGrid.columns = columns, waveGrid.rows = rows;
 
     const float xDiv = saverSettings.x_div, yDiv = saverSettings.y_div;

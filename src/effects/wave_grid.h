@@ -21,6 +21,7 @@ extern WaveGridState waveGrid;
 
 namespace WaveGrid {
 void build();
+void release();  // the arrays, for a scene that goes
 void draw();
 void updateHeights(float t);
 void computeNormals();  // the first half of draw

@@ -4,11 +4,15 @@
 // by the render thread.
 #include "capture/desktop_snapshot_win32.h"
 #include "host/saver_host_win32.h"
+#include "render/monitor_views.h"
+#include "render/other_scenes.h"
 #include "render/render_thread_win32.h"
 #include "render/startup_marks.h"
 #include "settings/display_mode_switcher_win32.h"
 #include "settings/saver_settings.h"
 #include "settings/settings_store.h"
+
+#include <vector>
 
 HANDLE renderThreadHandle = nullptr;
 int mouseMoveCount = 0;
@@ -27,12 +31,49 @@ static bool displaySwitchConfigured() {
 
 static void CALLBACK watchPreviewParent(HWND, UINT, UINT_PTR, DWORD);
 
+static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM found) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    auto& monitors = *reinterpret_cast<std::vector<ScreenArea>*>(found);
+    const RECT& r = info.rcMonitor;
+    const ScreenArea area = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    monitors.insert(info.dwFlags & MONITORINFOF_PRIMARY ? monitors.begin() : monitors.end(), area);
+    return TRUE;
+}
+
+// Where each scene shows: one across the window, unless the monitors are to have scenes of
+// their own (never in a preview, nor with a display mode of the saver's own, which moves
+// the monitors). The primary monitor comes first.
+static void chooseSceneViews(const ScreenArea& covered) {
+    std::vector<ScreenArea> monitors;
+    int32_t mode = saverSettings.monitorMode;
+    if (mode < SpanMonitors || mode > PrimaryMonitor) mode = SpanMonitors;  // a value of no mode
+    if (saverHost.previewMode || displaySwitchConfigured()) mode = SpanMonitors;
+    if (mode != SpanMonitors) EnumDisplayMonitors(nullptr, nullptr, addMonitor, LPARAM(&monitors));
+    sceneViews = monitorViews(mode, covered, monitors, 0);
+    otherScenes.assign(sceneViews.size() - 1, SceneState());
+}
+
+// Each scene's part of the desktop, before the window covers it.
+static void captureScenes(const ScreenArea& covered) {
+    if (isWholeDrawable(sceneViews, covered)) return captureDesktop(saverHost.previewMode, covered);
+    int width, height;
+    snapshotSize(false, width, height);
+    HDC screen = GetDC(nullptr);
+    desktopSnapshot = captureArea(screen, sceneViews[0].desktop, width, height);
+    for (size_t i = 1; i < sceneViews.size(); ++i)
+        otherScenes[i - 1].snapshot = captureArea(screen, sceneViews[i].desktop, width, height);
+    ReleaseDC(nullptr, screen);
+}
+
 static void startUp(HWND window, const CREATESTRUCTA& creation) {
     SettingsStore::load();
     // The window is not on the screen yet: the snapshot shows what it is about to cover.
     const ScreenArea covered = {creation.x, creation.y, creation.cx, creation.cy};
+    chooseSceneViews(covered);
     markStartup(captureBegun);
-    if (!saverSettings.useOGL) captureDesktop(saverHost.previewMode, covered);
+    if (!saverSettings.useOGL) captureScenes(covered);
     markStartup(captureEnded);
     if (displaySwitchConfigured()) {
         if (switchDisplayMode(saverSettings.resW, saverSettings.resH, saverSettings.resC)) {

@@ -8,6 +8,8 @@
 #include "render/frame.h"
 #include "render/frame_pacing.h"
 #include "render/frame_timer.h"
+#include "render/monitor_views.h"
+#include "render/other_scenes.h"
 #include "render/render_start.h"
 
 namespace {
@@ -26,7 +28,12 @@ void drawAndPresent(const FrameHost& host, const FrameLoopOptions& options, Draw
         drawing.width = width, drawing.height = height;
         glViewport(0, 0, width, height);
     }
-    drawFrame();
+    if (isWholeDrawable(sceneViews, {0, 0, width, height}) || sceneViews.empty()) {
+        drawFrame();
+    } else {
+        drawFrameInViews(height);
+        glViewport(0, 0, width, height);  // the overlay's corner is the drawable's
+    }
     if (options.showFps) {
         countFpsFrame(drawing.fps, double(FrameTimer::nowMs()) * 0.001, processCpuSeconds());
         drawFpsOverlay(drawing.fps, width, height);
@@ -41,6 +48,7 @@ int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options) {
     Drawing drawing;
     host.size(host.self, drawing.width, drawing.height);
     startRendering(drawing.width, drawing.height, clockSeed());
+    prepareOtherScenes();
     FramePacer pacer{options.delayUs};
     HostState state = host.readEvents(host.self);
     while (state == HostState::Running && !endRequested()) {

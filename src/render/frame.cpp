@@ -17,11 +17,14 @@ static void placeScene() {
     glTranslatef(-512, -384, 0);  // the plane's centre is the pivot
 }
 
-void drawFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
+float takeFrameDelta() {
     const float d = secondsSince(FrameTimer::lastFrameMs, FrameTimer::nowMs());
     FrameTimer::lastFrameMs = float(FrameTimer::nowMs());
+    return d;
+}
+
+void drawScene(float d) {
+    glLoadIdentity();
     placeScene();
     if (saverSettings.Mode != Explode) {
         // The waves run on time since start, so they do not depend on the frame rate.
@@ -34,5 +37,10 @@ void drawFrame() {
         stepExplosion();
     }
     if (saverSettings.enableMovement) stepMotion(d);
+}
+
+void drawFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawScene(takeFrameDelta());
     glFlush();
 }

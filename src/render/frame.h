@@ -4,3 +4,10 @@
 
 // Everything of a frame but presenting it; the caller swaps the buffers.
 void drawFrame();
+
+// The seconds since the last frame; the next frame measures from now.
+float takeFrameDelta();
+
+// The scene placed, drawn and advanced by `d` seconds, in the viewport set: a frame but
+// for the clear and the flush.
+void drawScene(float d);

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "render/frame.h"
+#include "render/monitor_views.h"
+#include "render/other_scenes.h"
 #include "render/pixel_format.h"
 #include "render/render_start.h"
 #include "render/scene.h"
@@ -55,8 +57,12 @@ void startOpenGLWarmUp() {
     if (!openGLWarmUp) openGLWarmUp = CreateThread(nullptr, 0, warmUpOpenGL, nullptr, 0, nullptr);
 }
 
-static void renderFrame(HDC deviceContext) {
-    drawFrame();
+// One scene over the whole window as ever, or each in its view.
+static void renderFrame(HDC deviceContext, int viewsHeight) {
+    if (viewsHeight)
+        drawFrameInViews(viewsHeight);
+    else
+        drawFrame();
     wglSwapLayerBuffers(deviceContext, WGL_SWAP_MAIN_PLANE);
     if (framesPresented == 0) markStartup(firstFrameShown);
     ++framesPresented;
@@ -75,9 +81,12 @@ DWORD WINAPI RenderThread(LPVOID parameter) {
     GetClientRect(window, &client);
     wglMakeCurrent(deviceContext, renderingContext);
     markStartup(contextCurrent);
-    startRendering(client.right - client.left, client.bottom - client.top, timeGetTime());
+    const ScreenArea clientArea = {0, 0, client.right - client.left, client.bottom - client.top};
+    startRendering(clientArea.width, clientArea.height, timeGetTime());
+    prepareOtherScenes();
+    const int viewsHeight = isWholeDrawable(sceneViews, clientArea) || sceneViews.empty() ? 0 : clientArea.height;
     while (renderRunning) {
-        renderFrame(deviceContext);
+        renderFrame(deviceContext, viewsHeight);
         Sleep(0);
     }
     ReleaseDC(window, deviceContext);

@@ -37,6 +37,7 @@ struct SaverSettings {
     int32_t resW;
     int32_t resH;
     int32_t resC;
+    int32_t monitorMode;
 };
 
 extern SaverSettings saverSettings;

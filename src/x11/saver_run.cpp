@@ -14,6 +14,9 @@
 #include "native/posix_wait.h"
 #include "settings/saver_settings.h"
 #include "x11/draw_window.h"
+#include "render/monitor_views.h"
+#include "render/other_scenes.h"
+#include "x11/screen_monitors.h"
 #include "x11/screen_snapshot.h"
 #include "x11/window_end_watch.h"
 #include "xscreensaver/daemon_settings.h"
@@ -65,6 +68,18 @@ void size(void* self, int& width, int& height) {
 
 void present(void* self) { glXSwapBuffers(hostOf(self).draw.display, hostOf(self).draw.window); }
 
+// Where each scene shows. A full-screen window (its own, or the root) covers every monitor
+// of the screen; a window given to draw in, or the daemon's (one for each monitor), has one
+// scene showing the whole screen's picture, as ever.
+void chooseSceneViews(const DrawWindow& draw, const SaverOptions& options) {
+    sceneViews.clear();
+    if (options.target != DrawTarget::OwnWindow && options.target != DrawTarget::Root) return;
+    int32_t mode = saverSettings.monitorMode;
+    if (mode < SpanMonitors || mode > PrimaryMonitor) mode = SpanMonitors;  // a value of no mode
+    sceneViews = monitorViews(mode, {0, 0, draw.width, draw.height}, screenMonitors(draw.display), 0);
+    otherScenes.assign(sceneViews.size() - 1, SceneState());
+}
+
 // The window drawn in is watched for the end by the end watch; the input of an own window
 // comes to the main connection only when the watch cannot take it.
 void watchForEnd(DrawWindow& draw, const char* displayName) {
@@ -82,6 +97,7 @@ int runOnDisplay(Display* display, const SaverOptions& options, const FrameLoopO
         closeDrawWindow(draw);
         return status;
     }
+    chooseSceneViews(draw, options);
     // A screen with nothing to show gives the logo, as "OpenGL Logo" does; so does a daemon
     // whose user keeps the desktop from being grabbed. An own window is not mapped yet.
     const bool previewMode = options.target == DrawTarget::GivenWindow;

@@ -9,6 +9,8 @@
 #include "capture/desktop_snapshot.h"
 #include "capture/picture_squeeze.h"
 #include "capture/x_image_pixels.h"
+#include "render/monitor_views.h"
+#include "render/other_scenes.h"
 
 namespace {
 
@@ -53,6 +55,15 @@ XImage* readScreen(Display* display, Window drawnIn) {
     return image;
 }
 
+// The part of the screen's picture that the scene of view `i` shows: its part of the
+// screen, or all of it where the views are not the screen's (a window given to draw in).
+BgrxPicture partOf(const BgrxPicture& screen, size_t i) {
+    if (i >= sceneViews.size()) return screen;
+    const ScreenArea& a = sceneViews[i].desktop;
+    if (a.left < 0 || a.top < 0 || a.left + a.width > screen.width || a.top + a.height > screen.height) return screen;
+    return {screen.pixels + size_t(a.top) * screen.stride + size_t(a.left) * 4, a.width, a.height, screen.stride};
+}
+
 }  // namespace
 
 bool captureScreen(Display* display, bool previewMode, Window drawnIn) {
@@ -68,8 +79,11 @@ bool captureScreen(Display* display, bool previewMode, Window drawnIn) {
                : BgrxPicture{reinterpret_cast<const uint8_t*>(converted.data()), image->width, image->height,
                              size_t(image->width) * 4};
     // A layout the conversion does not read converts to nothing: the logo then.
-    if ((direct || !converted.empty()) && !isAllBlack(picture))
-        desktopSnapshot = squeezeSnapshot(picture, width, height);
+    if ((direct || !converted.empty()) && !isAllBlack(picture)) {
+        desktopSnapshot = squeezeSnapshot(partOf(picture, 0), width, height);
+        for (size_t i = 1; i < sceneViews.size() && i - 1 < otherScenes.size(); ++i)
+            otherScenes[i - 1].snapshot = squeezeSnapshot(partOf(picture, i), width, height);
+    }
     XDestroyImage(image);
     return desktopSnapshot.pixels != nullptr;
 }

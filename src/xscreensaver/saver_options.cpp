@@ -42,6 +42,7 @@ const FieldLabel fieldLabels[] = {
     {"zoom1", "time of the zoom swing"},
     {"useOGL", "show the OpenGL logo instead of the desktop"},
     {"randPreset", "a random preset at each start"},
+    {"monitorMode", "monitors: 0 one scene across all, 1 each its own, 2 the primary one only"},
 };
 
 // The option name after its one or two dashes; null when `arg` is no option.

@@ -1,0 +1,61 @@
+#include "render/other_scenes.h"
+
+#include <GL/gl.h>
+
+#include <utility>
+
+#include "effects/explode.h"
+#include "render/frame.h"
+#include "render/frame_timer.h"
+#include "render/monitor_views.h"
+#include "render/scene.h"
+#include "settings/saver_settings.h"
+
+std::vector<SceneState> otherScenes;
+
+void swapScene(SceneState& scene) {
+    std::swap(fragmentList, scene.fragments);
+    std::swap(waveGrid, scene.grid);
+    std::swap(motion, scene.motion);
+    std::swap(desktopTexture, scene.texture);
+}
+
+void prepareOtherScenes() {
+    for (SceneState& scene : otherScenes) {
+        swapScene(scene);
+        if (saverSettings.Mode != Explode)
+            WaveGrid::build();
+        else
+            clearFragments();
+        resetMotion();
+        if (!saverSettings.useOGL) {
+            std::swap(desktopSnapshot, scene.snapshot);
+            uploadSnapshotTexture();
+            std::swap(desktopSnapshot, scene.snapshot);
+        }
+        swapScene(scene);
+    }
+}
+
+void releaseOtherScenes() {
+    for (SceneState& scene : otherScenes) {
+        swapScene(scene);
+        WaveGrid::release();
+        swapScene(scene);
+    }
+    otherScenes.clear();
+}
+
+void drawFrameInViews(int drawableHeight) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);  // what no view covers stays black
+    const float d = takeFrameDelta();
+    for (size_t i = 0; i < sceneViews.size(); ++i) {
+        const ScreenArea& v = sceneViews[i].viewport;
+        glViewport(v.left, drawableHeight - v.top - v.height, v.width, v.height);
+        if (i > 0 && i - 1 < otherScenes.size()) swapScene(otherScenes[i - 1]);
+        glBindTexture(GL_TEXTURE_2D, saverSettings.useOGL ? LogoTexture.textureName : desktopTexture);
+        drawScene(d);
+        if (i > 0 && i - 1 < otherScenes.size()) swapScene(otherScenes[i - 1]);
+    }
+    glFlush();
+}

@@ -1,0 +1,37 @@
+// The scenes beyond the first when each monitor has a scene of its own: each with its own
+// explode boxes, wave grid, movement and texture, all on the one clock. The first scene is
+// the process-wide records the effects work on (fragmentList, waveGrid, motion,
+// desktopTexture); another scene's records are swapped in for the time of its view.
+// Made on the main thread with their snapshots; the render thread owns them from its start.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "capture/desktop_snapshot.h"
+#include "effects/geometry.h"
+#include "effects/wave_grid.h"
+#include "render/motion.h"
+
+struct SceneState {
+    FragmentList fragments;
+    WaveGridState grid{};
+    MotionState motion{};
+    uint32_t texture = 0;
+    DesktopSnapshot snapshot;  // until the render thread makes it the texture
+};
+
+// One for each of sceneViews beyond the first.
+extern std::vector<SceneState> otherScenes;
+
+// Exchanges the scene's records with the process-wide ones.
+void swapScene(SceneState& scene);
+
+// The effect, the movement and the texture of every other scene, after startRendering.
+void prepareOtherScenes();
+// Lets every other scene go, its arrays with it.
+void releaseOtherScenes();
+
+// One frame in every view of a drawable `drawableHeight` pixels high: the whole drawable
+// cleared, then each scene drawn in its view and advanced by the same time step. The
+// caller swaps the buffers.
+void drawFrameInViews(int drawableHeight);

@@ -1,0 +1,89 @@
+// One scene per monitor: which views a drawable gets in each mode, on monitors of different
+// sizes at offset and negative places, and a frame drawn in two views, each scene with its
+// own picture and the black margin of its own plane at the seam.
+#include "render/monitor_views.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "effects/wave_grid.h"
+#include "osmesa_fixture.h"
+#include "render/other_scenes.h"
+#include "render/render_start.h"
+#include "settings/saver_settings.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+bool same(const ScreenArea& a, const ScreenArea& b) {
+    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+}
+
+// A snapshot of one colour, blue, green, red.
+DesktopSnapshot plainSnapshot(uint8_t blue, uint8_t green, uint8_t red) {
+    DesktopSnapshot snapshot = {16, 16, static_cast<uint8_t*>(std::malloc(16 * 16 * 3))};
+    for (int i = 0; i < 16 * 16; ++i) {
+        snapshot.pixels[i * 3] = blue, snapshot.pixels[i * 3 + 1] = green, snapshot.pixels[i * 3 + 2] = red;
+    }
+    return snapshot;
+}
+
+}  // namespace
+
+TEST(MonitorViews, EachModeOnMonitorsOfDifferentSizesAndPlaces) {
+    // A 1024x768 monitor left of and above an 800x600 primary one at the origin.
+    const std::vector<ScreenArea> monitors = {{0, 0, 800, 600}, {-1024, -168, 1024, 768}};
+    const ScreenArea desktop = {-1024, -168, 1824, 768};
+    const auto span = monitorViews(SpanMonitors, desktop, monitors, 0);
+    ASSERT_EQ(span.size(), 1u);
+    EXPECT_TRUE(same(span[0].viewport, {0, 0, 1824, 768}) && same(span[0].desktop, desktop));
+    EXPECT_TRUE(isWholeDrawable(span, desktop));
+
+    const auto each = monitorViews(EachMonitor, desktop, monitors, 0);
+    ASSERT_EQ(each.size(), 2u);
+    EXPECT_TRUE(same(each[0].viewport, {1024, 168, 800, 600}) && same(each[0].desktop, monitors[0]));
+    EXPECT_TRUE(same(each[1].viewport, {0, 0, 1024, 768}) && same(each[1].desktop, monitors[1]));
+    EXPECT_FALSE(isWholeDrawable(each, desktop));
+
+    const auto primary = monitorViews(PrimaryMonitor, desktop, monitors, 0);
+    ASSERT_EQ(primary.size(), 1u);
+    EXPECT_TRUE(same(primary[0].viewport, {1024, 168, 800, 600}));
+    EXPECT_FALSE(isWholeDrawable(primary, desktop));
+
+    // A drawable over part of the desktop only (a window on one monitor) keeps that part.
+    const auto clipped = monitorViews(EachMonitor, {-100, 0, 300, 200}, monitors, 0);
+    ASSERT_EQ(clipped.size(), 2u);
+    EXPECT_TRUE(same(clipped[0].viewport, {100, 0, 200, 200}) && same(clipped[0].desktop, {0, 0, 200, 200}));
+    EXPECT_TRUE(same(clipped[1].viewport, {0, 0, 100, 200}));
+    // A mirror, and a screen's area listed beside its monitors, are no monitors of their own.
+    const auto listed = monitorViews(EachMonitor, desktop, {desktop, monitors[0], monitors[1], monitors[0]}, 0);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_TRUE(same(listed[0].desktop, monitors[0]) && same(listed[1].desktop, monitors[1]));
+    // No monitors known, or a primary one outside the drawable: the whole drawable.
+    EXPECT_TRUE(isWholeDrawable(monitorViews(EachMonitor, desktop, {}, 0), desktop));
+    EXPECT_TRUE(isWholeDrawable(monitorViews(PrimaryMonitor, {5000, 0, 10, 10}, monitors, 0), {5000, 0, 10, 10}));
+}
+
+TEST(MonitorViews, EachSceneDrawsItsOwnPictureInItsOwnView) {
+    OffscreenGL gl(400, 150);
+    SettingsStore::applyDefaults();
+    saverSettings.Mode = Wave1, saverSettings.xyAmplitude = 0, saverSettings.enableMovement = 0;
+    sceneViews = monitorViews(EachMonitor, {0, 0, 400, 150}, {{0, 0, 200, 150}, {200, 0, 200, 150}}, 0);
+    desktopSnapshot = plainSnapshot(0, 0, 255);  // red on the left monitor
+    otherScenes.assign(1, SceneState());
+    otherScenes[0].snapshot = plainSnapshot(0, 255, 0);  // green on the right one
+    startRendering(gl.width, gl.height, 1);
+    prepareOtherScenes();
+    drawFrameInViews(gl.height);
+    const OffscreenGL::Rgb left = gl.at(100, 75), right = gl.at(300, 75);
+    EXPECT_TRUE(left.r > 100 && left.g < 50) << left.r << "," << left.g << "," << left.b;
+    EXPECT_TRUE(right.g > 100 && right.r < 50) << right.r << "," << right.g << "," << right.b;
+    // Each plane covers three quarters of its view: black at both sides of the seam.
+    EXPECT_TRUE(gl.isBlack(195, 75) && gl.isBlack(205, 75));
+    EXPECT_FALSE(gl.isBlack(160, 75) || gl.isBlack(240, 75));
+    EXPECT_EQ(otherScenes[0].snapshot.pixels, nullptr) << "the snapshot became the texture";
+    releaseOtherScenes();
+    sceneViews.clear();
+    SettingsStore::applyDefaults();
+}
