@@ -70,5 +70,7 @@ foreach(script ${QG_E2E_SCRIPTS})
   # in a second session.
   if(name MATCHES "two_screens")
     set_tests_properties(e2e.${name} PROPERTIES LABELS two-screens)
+  elseif(name MATCHES "monitor_modes")
+    set_tests_properties(e2e.${name} PROPERTIES LABELS side-by-side)
   endif()
 endforeach()

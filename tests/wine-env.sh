@@ -50,6 +50,26 @@ qg_xvfb_start() {
     return 1
 }
 
+# qg_xephyr_start XEPHYR OPTIONS...: a nested Xephyr in an Xvfb of its own, for monitors side
+# by side (Xvfb's Xinerama puts every screen at the origin; Xephyr's lays them out left to
+# right, and Wine sees them so). Sets QG_XEPHYR_PID, and DISPLAY to the Xephyr.
+qg_xephyr_start() {
+    qg_xvfb_start -screen 0 2048x1024x24 || return 1
+    local numberfile n i
+    numberfile=$(mktemp)
+    Xephyr -displayfd 9 -nolisten tcp -noreset "$@" 9>"$numberfile" >/dev/null 2>&1 &
+    QG_XEPHYR_PID=$!
+    for i in $(seq 100); do
+        n=$(head -n 1 "$numberfile")
+        [ -n "$n" ] && break
+        sleep 0.05
+    done
+    rm -f "$numberfile"
+    [ -n "$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && export DISPLAY=":$n" && return 0
+    echo "wine-env: Xephyr did not start ($*)" >&2
+    return 1
+}
+
 # qg_prefix_start DIR: the prefix, with a wineserver kept alive between programs.
 qg_prefix_start() {
     qg_prefix_init "$1" || return 1
@@ -59,15 +79,22 @@ qg_prefix_start() {
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
-# qg_session_start DIR [GEOMETRY | XVFB OPTIONS...]: display + prefix.
+# qg_session_start DIR [GEOMETRY | XVFB OPTIONS... | --xephyr XEPHYR OPTIONS...]: display + prefix.
 qg_session_start() {
     local prefix=$1; shift
-    qg_xvfb_start "$@" || return 1
+    if [ "${1:-}" = --xephyr ]; then
+        shift
+        qg_xephyr_start "$@" || return 1
+    else
+        qg_xvfb_start "$@" || return 1
+    fi
     qg_prefix_start "$prefix"
 }
 
 qg_session_end() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+    if [ -n "${QG_XEPHYR_PID:-}" ]; then kill "$QG_XEPHYR_PID" 2>/dev/null && wait "$QG_XEPHYR_PID" 2>/dev/null; fi
+    QG_XEPHYR_PID=
     if [ -n "${QG_XVFB_PID:-}" ]; then kill "$QG_XVFB_PID" 2>/dev/null && wait "$QG_XVFB_PID" 2>/dev/null; fi
     QG_XVFB_PID=
     return 0
