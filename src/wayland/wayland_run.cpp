@@ -1,9 +1,13 @@
 #include "wayland/wayland_run.h"
 
+#include <GL/gl.h>
+
 #include <cstdio>
 
+#include "native/end_watch.h"
 #include "native/frame_loop.h"
 #include "native/native_run.h"
+#include "render/monitor_views.h"
 #include "settings/saver_settings.h"
 #include "wayland/desktop_picture.h"
 #include "wayland/full_screen_surface.h"
@@ -48,14 +52,24 @@ void size(void* self, int& width, int& height) {
 
 void present(void* self) { presentFrame(hostOf(self).window); }
 
-int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, const FrameLoopOptions& loop) {
+// An output that shows nothing but black: one frame, then only the waits for the end.
+int stayBlack(WaylandHost& host) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    presentFrame(host.window);
+    HostState state = readEvents(&host);
+    while (state == HostState::Running && !endRequested()) state = wait(&host, -1);
+    return state == HostState::Lost ? 1 : 0;
+}
+
+int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, const FrameLoopOptions& loop,
+                bool animated) {
     WaylandHost host{connection, {}, {}};
     listenToSeat(connection, host.input);
     std::string error;
     int status = 0;
     if (openFullScreenSurface(connection, output, host.window, error)) {
         const FrameHost frames = {&host, readEvents, wantsFrame, wait, size, present};
-        status = runFrameLoop(frames, loop) == 1 ? compositorGone : 0;
+        status = (animated ? runFrameLoop(frames, loop) : stayBlack(host)) == 1 ? compositorGone : 0;
     } else if (!error.empty()) {
         std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
         status = 1;
@@ -69,6 +83,15 @@ int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, cons
 void takeSnapshot(const DesktopPicture* picture, const ScreenArea& layout, const WaylandOutput* output) {
     if (!saverSettings.useOGL && !(picture && output && snapshotOutput(*picture, layout, output->area)))
         saverSettings.useOGL = 1;
+}
+
+// Whether an output's scene moves: every output's but with the primary one alone, where
+// that is the output at the layout's origin, else the first.
+bool animates(const WaylandConnection& connection, size_t index) {
+    if (saverSettings.monitorMode != PrimaryMonitor) return true;
+    for (size_t i = 0; i < connection.outputs.size(); ++i)
+        if (connection.outputs[i].area.left == 0 && connection.outputs[i].area.top == 0) return i == index;
+    return index == 0;
 }
 
 int statusOf(int outputStatus) {
@@ -95,7 +118,7 @@ int runOnCompositor(const FrameLoopOptions& loop, std::string* unreachable) {
     if (outputCount <= 1) {
         const WaylandOutput* output = outputCount ? &connection.outputs[0] : nullptr;
         takeSnapshot(pictured, layout, output);
-        const int status = runOnOutput(connection, output, loop);
+        const int status = runOnOutput(connection, output, loop, true);
         disconnectWayland(connection);
         return statusOf(status);
     }
@@ -109,7 +132,7 @@ int runOnCompositor(const FrameLoopOptions& loop, std::string* unreachable) {
         }
         const WaylandOutput* output = index < own.outputs.size() ? &own.outputs[index] : nullptr;
         takeSnapshot(pictured, layout, output);
-        const int status = runOnOutput(own, output, loop);
+        const int status = runOnOutput(own, output, loop, animates(own, index));
         disconnectWayland(own);
         return status;
     }));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The native saver on a Wayland desktop of two outputs side by side, of different sizes:
 # each is covered and shows its own part of the desktop (the right one has the sample
-# desktop mirrored, so its top left is green); one key ends the saver on both; the
+# desktop mirrored, so its top left is green); one key ends the saver on both; with the
+# primary monitor alone, the output at the origin animates and the other is black; the
 # compositor's end ends it on both with one line.
 . "$(dirname "$0")/lib.sh"
 convert "$sample_desktop" -flop -resize 800x600 "$QG_OUT/mirrored-desktop.png"
@@ -23,6 +24,15 @@ saver_time_exit 5
 check "a key ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 none_left() { [ -n "$outputs" ] && ! ps -p "${outputs// /,}" >/dev/null; }
 check "no process is left on either output ($outputs)" none_left
+
+saver_start -monitorMode 2 "${flat_view[@]}"
+drawn primary.png 60 40 512 384
+sleep 1
+screenshot primary.png
+check "primary alone: the output at the origin shows its part" [ "$(dominant primary.png 192 144)" = red ]
+check "and the other is black" [ "$(pixel_at "$QG_OUT/primary.png" 1424 300)" = 0,0,0 ]
+wtype -s 300 -k space
+saver_time_exit 5
 
 saver_start -preset wave-2
 drawn compositor.png 1071 31 1424 300
