@@ -23,9 +23,19 @@ target_link_options(qgcore PUBLIC ${QG_SANITIZE})
 # OSMesa exports the GL entry points itself; it comes first so that GLU binds to it.
 target_link_libraries(qgcore PUBLIC OSMesa GLU)
 
+# What both native hosts share (src/native/): the picture files are read with Debian's
+# libpng and libjpeg-turbo.
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+file(GLOB QG_NATIVE_PROCESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/native/*.cpp)
+list(FILTER QG_NATIVE_PROCESS_SOURCES EXCLUDE REGEX "_main\\.cpp$")
+# Under the sanitizers too, for the tests.
+add_library(qgnative_tested STATIC ${QG_NATIVE_PROCESS_SOURCES})
+target_link_libraries(qgnative_tested PUBLIC qgcore PNG::PNG JPEG::JPEG)
+
 file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
 add_executable(core_tests ${QG_CORE_TESTS})
-target_link_libraries(core_tests qgcore GTest::gtest_main)
+target_link_libraries(core_tests qgnative_tested GTest::gtest_main)
 target_compile_definitions(core_tests PRIVATE QG_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")
@@ -37,10 +47,8 @@ target_compile_options(qgcore_optimised PUBLIC ${QG_WARNINGS} -O2)
 
 # The native saver: what its two hosts share, the X11 host (libGL through GLX) and the
 # Wayland host (cmake/wayland.cmake), over the optimised core; one program for both.
-file(GLOB QG_NATIVE_PROCESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/native/*.cpp)
-list(FILTER QG_NATIVE_PROCESS_SOURCES EXCLUDE REGEX "_main\\.cpp$")
 add_library(qgnative STATIC ${QG_NATIVE_PROCESS_SOURCES})
-target_link_libraries(qgnative PUBLIC qgcore_optimised)
+target_link_libraries(qgnative PUBLIC qgcore_optimised PNG::PNG JPEG::JPEG)
 file(GLOB QG_X11_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/x11/*.cpp)
 list(FILTER QG_X11_SOURCES EXCLUDE REGEX "_main\\.cpp$")
 add_library(qgx11 STATIC ${QG_X11_SOURCES})

@@ -12,7 +12,7 @@
 #include "render/frame_timer.h"
 #include "render/render_start.h"
 #include "settings/saver_settings.h"
-#include "wayland/desktop_picture.h"
+#include "wayland/wayland_picture.h"
 #include "wayland/full_screen_surface.h"
 #include "wayland/output_processes.h"
 #include "wayland/seat_input.h"
@@ -74,9 +74,9 @@ int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, cons
     return status;
 }
 
-// The part of the picture that the output shows, or the logo.
-void takeSnapshot(const DesktopPicture* picture, const ScreenArea& layout, const WaylandOutput* output) {
-    if (!saverSettings.useOGL && !(picture && output && snapshotOutput(*picture, layout, output->area)))
+// What the output shows of the picture, or the logo.
+void takeSnapshot(const WaylandPicture* picture, const ScreenArea& layout, const WaylandOutput* output) {
+    if (!saverSettings.useOGL && !(picture && snapshotForOutput(*picture, layout, output)))
         saverSettings.useOGL = 1;
 }
 
@@ -95,8 +95,8 @@ int runWaylandSaver(const SaverOptions& options) {
     }
     // Before any window shows: the one picture of the whole desktop that every output's
     // process takes its part from.
-    DesktopPicture picture;
-    const DesktopPicture* pictured = !saverSettings.useOGL && takeDesktopPicture(picture) ? &picture : nullptr;
+    WaylandPicture picture;
+    const WaylandPicture* pictured = takeWaylandPicture(connection, options, picture) ? &picture : nullptr;
     const ScreenArea layout = desktopLayout(connection);
     const size_t outputCount = connection.outputs.size();
     if (outputCount <= 1) {

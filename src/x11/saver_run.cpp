@@ -10,6 +10,7 @@
 
 #include "native/end_watch.h"
 #include "native/native_process.h"
+#include "native/picture_choice.h"
 #include "render/frame.h"
 #include "render/frame_pacing.h"
 #include "render/frame_timer.h"
@@ -19,7 +20,6 @@
 #include "x11/draw_window.h"
 #include "x11/window_end_watch.h"
 #include "x11/screen_snapshot.h"
-#include "xscreensaver/daemon_settings.h"
 
 namespace {
 
@@ -107,13 +107,14 @@ int runOnDisplay(const SaverOptions& options) {
         XCloseDisplay(display);
         return 2;
     }
-    // A screen with nothing to show gives the logo, as "OpenGL Logo" does; so does a daemon
-    // whose user keeps the desktop from being grabbed. An own window is not mapped yet.
+    // The desktop, unless a daemon's user keeps it from being grabbed; else a picture from the
+    // user's folder; else (a screen with nothing to show too) the logo, as "OpenGL Logo" does.
+    // An own window is not mapped yet.
     const bool previewMode = options.target == DrawTarget::GivenWindow;
-    const bool grabAllowed = options.target != DrawTarget::DaemonWindow ||
-                             desktopGrabAllowed(std::getenv("HOME"), "/etc/X11/app-defaults/XScreenSaver");
+    const PictureSources sources = nativePictureSources(options, options.target == DrawTarget::DaemonWindow);
     if (!saverSettings.useOGL &&
-        !(grabAllowed && captureScreen(display, previewMode, draw.own ? None : draw.window)))
+        !(sources.desktop && captureScreen(display, previewMode, draw.own ? None : draw.window)) &&
+        !folderSnapshot(sources.folder, draw.width, draw.height, previewMode))
         saverSettings.useOGL = 1;
     watchForEnd(draw, displayName);
     showDrawWindow(draw);

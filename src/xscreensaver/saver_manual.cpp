@@ -58,8 +58,11 @@ std::string saverManualPage(const std::string& version, const std::string& confi
            roff("It is a program of the X11 screen-saver daemon, and runs on its own too. Under the daemon it draws "
                 "in the window that XSCREENSAVER_WINDOW names, and shows the daemon's screenshot of the desktop "
                 "when the daemon may grab desktop images (grabDesktopImages in ~/.xscreensaver, \"Grab desktop "
-                "images\" in its settings dialog); otherwise, and wherever the screen reads black, it shows the "
-                "OpenGL logo. Settings given on the command line are not stored anywhere.") +
+                "images\" in its settings dialog); otherwise, when the daemon may choose random images "
+                "(chooseRandomImages, \"Choose random images\"), a picture from its imageDirectory; otherwise, "
+                "and wherever the screen reads black, the OpenGL logo. Settings given on the command line are not "
+                "stored anywhere.") +
+           "\n.SS Where the picture comes from\n.nf\n" + roff(pictureSourcesRule) + ".fi\n" +
            "\n.SH OPTIONS\n" + roff(optionRules) + optionItems() +
            ".SH XSCREENSAVER\n" +
            roff("Add this line to the programs: list in ~/.xscreensaver, the daemon's own file (its settings "
@@ -80,7 +83,8 @@ std::string saverManualPage(const std::string& version, const std::string& confi
                 "the window to draw in (decimal or 0x hex), as the daemon hands it over; -window-id wins over it.") +
            item("HOME", "where the daemon's settings file is looked for.") + ".SH FILES\n" +
            item("~/.xscreensaver",
-                "the daemon's settings: grabDesktopImages says whether the desktop may be shown under the daemon.") +
+                "the daemon's settings: grabDesktopImages says whether the desktop may be shown under the daemon; "
+                "chooseRandomImages whether a picture from imageDirectory may stand in for it.") +
            item("/etc/X11/app-defaults/XScreenSaver", "the daemon's defaults, where the user's file says nothing.") +
            item(configXmlPath, "the settings dialog's description of the saver.") + ".SH EXIT STATUS\n" +
            item("0", "the run ended as asked: SIGTERM, SIGINT or SIGHUP, a key or a click in its own window, or the "

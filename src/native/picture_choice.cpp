@@ -1,0 +1,89 @@
+#include "native/picture_choice.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "capture/desktop_snapshot.h"
+#include "native/image_folder.h"
+#include "settings/saver_settings.h"
+
+namespace {
+
+// The source pixels [first, end) that each of `dest` pixels averages, along one axis.
+std::vector<int> spanStarts(int source, int dest) {
+    std::vector<int> starts(size_t(dest) + 1);
+    for (int i = 0; i <= dest; ++i) starts[size_t(i)] = int(int64_t(i) * source / dest);
+    return starts;
+}
+
+// `picture` averaged into the width x height area at `to` of a snapshot `stride` bytes wide.
+void averageInto(const DecodedPicture& picture, int width, int height, uint8_t* to, size_t stride) {
+    const std::vector<int> columns = spanStarts(picture.width, width), rows = spanStarts(picture.height, height);
+    std::vector<uint64_t> sums(size_t(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const int top = rows[size_t(y)], bottom = std::max(top + 1, rows[size_t(y) + 1]);
+        for (int sy = top; sy < bottom; ++sy) {
+            const uint8_t* line = picture.pixels.data() + size_t(sy) * size_t(picture.width) * 4;
+            for (int x = 0; x < width; ++x) {
+                const int left = columns[size_t(x)], right = std::max(left + 1, columns[size_t(x) + 1]);
+                for (int sx = left; sx < right; ++sx)
+                    for (int c = 0; c < 3; ++c) sums[size_t(x) * 3 + size_t(c)] += line[size_t(sx) * 4 + size_t(c)];
+            }
+        }
+        uint8_t* out = to + size_t(y) * stride;
+        for (int x = 0; x < width; ++x) {
+            const int left = columns[size_t(x)], right = std::max(left + 1, columns[size_t(x) + 1]);
+            const uint64_t count = uint64_t(right - left) * uint64_t(bottom - top);
+            for (int c = 0; c < 3; ++c) out[size_t(x) * 3 + size_t(c)] = uint8_t(sums[size_t(x) * 3 + size_t(c)] / count);
+        }
+    }
+}
+
+}  // namespace
+
+PictureSources pictureSources(const SaverOptions& options, bool logoAsked, bool daemonGrabRules,
+                              const DaemonImageSettings& daemon) {
+    PictureSources sources;
+    if (logoAsked) return sources;
+    sources.desktop = !daemonGrabRules || daemon.grabAllowed;
+    if (!options.imageDirectory.empty())
+        sources.folder = options.imageDirectory;
+    else if (daemon.randomImages)
+        sources.folder = daemon.imageDirectory;
+    return sources;
+}
+
+PictureSources nativePictureSources(const SaverOptions& options, bool daemonGrabRules) {
+    const bool logoAsked = saverSettings.useOGL != 0;
+    DaemonImageSettings daemon;
+    if (!logoAsked) daemon = daemonImageSettings(std::getenv("HOME"), "/etc/X11/app-defaults/XScreenSaver");
+    return pictureSources(options, logoAsked, daemonGrabRules, daemon);
+}
+
+bool fitPictureSnapshot(const DecodedPicture& picture, int screenWidth, int screenHeight, bool previewMode) {
+    int width, height;
+    snapshotSize(previewMode, width, height);
+    const size_t bytes = snapshotBytes(width, height);
+    if (bytes == 0 || picture.width <= 0 || picture.height <= 0 || screenWidth <= 0 || screenHeight <= 0) return false;
+    // The share of the screen's width and height that the picture takes.
+    const double wider = (double(picture.width) * screenHeight) / (double(picture.height) * screenWidth);
+    const int shownWidth = std::max(1, int(width * std::min(1.0, wider) + 0.5));
+    const int shownHeight = std::max(1, int(height * std::min(1.0, 1 / wider) + 0.5));
+    uint8_t* pixels = static_cast<uint8_t*>(std::calloc(bytes, 1));
+    if (!pixels) return false;
+    const size_t stride = size_t(width) * 3;
+    uint8_t* corner = pixels + size_t((height - shownHeight) / 2) * stride + size_t((width - shownWidth) / 2) * 3;
+    averageInto(picture, shownWidth, shownHeight, corner, stride);
+    std::free(desktopSnapshot.pixels);
+    desktopSnapshot = {width, height, pixels};
+    return true;
+}
+
+bool folderSnapshot(const std::string& folder, int screenWidth, int screenHeight, bool previewMode) {
+    DecodedPicture picture;
+    return !folder.empty() && randomFolderPicture(folder, std::random_device()(), picture) &&
+           fitPictureSnapshot(picture, screenWidth, screenHeight, previewMode);
+}

@@ -1,0 +1,30 @@
+#include "wayland/wayland_picture.h"
+
+#include <algorithm>
+#include <random>
+
+#include "native/image_folder.h"
+#include "native/picture_choice.h"
+#include "wayland/desktop_picture.h"
+
+uint64_t desktopPixelBound(const WaylandConnection& connection) {
+    const ScreenArea layout = desktopLayout(connection);
+    uint64_t scale = 1;
+    for (const WaylandOutput& output : connection.outputs) scale = std::max(scale, uint64_t(std::max(output.scale, 1)));
+    const uint64_t pixels = uint64_t(std::max(layout.width, 0)) * uint64_t(std::max(layout.height, 0)) * scale * scale;
+    return std::min(pixels, maxPicturePixels);
+}
+
+bool takeWaylandPicture(const WaylandConnection& connection, const SaverOptions& options, WaylandPicture& picture) {
+    // The daemon's grab setting is its own on X11: on Wayland grim decides.
+    const PictureSources sources = nativePictureSources(options, false);
+    picture.wholeDesktop = sources.desktop && takeDesktopPicture(desktopPixelBound(connection), picture.picture);
+    if (picture.wholeDesktop) return true;
+    return !sources.folder.empty() && randomFolderPicture(sources.folder, std::random_device()(), picture.picture);
+}
+
+bool snapshotForOutput(const WaylandPicture& picture, const ScreenArea& layout, const WaylandOutput* output) {
+    if (picture.wholeDesktop) return output && snapshotOutput(picture.picture, layout, output->area);
+    const ScreenArea shown = output ? output->area : ScreenArea{0, 0, picture.picture.width, picture.picture.height};
+    return fitPictureSnapshot(picture.picture, shown.width, shown.height, false);
+}
