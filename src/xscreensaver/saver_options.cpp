@@ -328,7 +328,6 @@ std::string saverHelp() {
         else text += usage;
         text += wrapped(option.text, 19, 92);
     }
-    text += "\n" + std::string(pictureSourcesRule) + "\n";
     text += "XSCREENSAVER_WINDOW=ID in the environment names the window to draw in, unless -window-id is\n"
             "given. SIGTERM, SIGINT or SIGHUP ends the program.\n\n" + std::string(optionRules) + "\nSettings (" +
             std::string(settingsRule) + "):\n";
@@ -339,5 +338,5 @@ std::string saverHelp() {
                       field.maxValue, field.defaultValue, optionLabel(field));
         text += line;
     }
-    return text;
+    return text + "\n" + pictureSourcesRule;
 }
