@@ -58,8 +58,10 @@ PictureSources pictureSources(const SaverOptions& options, bool logoAsked, bool 
 
 PictureSources nativePictureSources(const SaverOptions& options, bool daemonGrabRules) {
     const bool logoAsked = saverSettings.useOGL != 0;
+    // The daemon's files are read only when they decide something.
     DaemonImageSettings daemon;
-    if (!logoAsked) daemon = daemonImageSettings(std::getenv("HOME"), "/etc/X11/app-defaults/XScreenSaver");
+    if (!logoAsked && (daemonGrabRules || options.imageDirectory.empty()))
+        daemon = daemonImageSettings(std::getenv("HOME"), "/etc/X11/app-defaults/XScreenSaver");
     return pictureSources(options, logoAsked, daemonGrabRules, daemon);
 }
 

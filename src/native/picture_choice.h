@@ -21,7 +21,7 @@ PictureSources pictureSources(const SaverOptions& options, bool logoAsked, bool 
                               const DaemonImageSettings& daemon);
 
 // The same with the daemon's settings read from its files ($HOME/.xscreensaver, then the
-// system's defaults), which are read only when a picture is wanted.
+// system's defaults), read only when they decide something.
 PictureSources nativePictureSources(const SaverOptions& options, bool daemonGrabRules);
 
 // The picture fitted to a screen of screenWidth x screenHeight and made the snapshot, at the

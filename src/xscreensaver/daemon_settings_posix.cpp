@@ -44,7 +44,9 @@ FileRead readSmallFile(const std::string& path, std::string& text) {
 FileRead fileText(const std::string& path, std::string& text) {
     const FileRead read = readSmallFile(path, text);
     if (read == FileRead::Refused)
-        std::fprintf(stderr, "quakeglass: %s is not a readable regular file of at most %zu MiB: showing the logo\n",
+        std::fprintf(stderr,
+                     "quakeglass: %s is not a readable regular file of at most %zu MiB: its settings count as off "
+                     "(no desktop grabs, no random images)\n",
                      path.c_str(), maxDaemonFileBytes >> 20);
     return read;
 }

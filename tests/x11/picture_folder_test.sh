@@ -46,7 +46,7 @@ done
 
 # Ended in the middle of the search and decode: large pictures take a while.
 mkdir -p "$home/Large"
-for i in 1 2 3; do convert -size 6000x4000 gradient:red-blue -quality 95 "$home/Large/$i.jpg"; done
+for i in 1 2; do convert -size 6000x4000 gradient:red-blue -quality 95 "$home/Large/$i.jpg"; done
 images '~/Large' | sed '1s/^/grabDesktopImages: /' >"$home/.xscreensaver"
 HOME=$home XSCREENSAVER_WINDOW=$TEST_WINDOW saver_start -root "${flat_view[@]}"
 sleep 0.15
