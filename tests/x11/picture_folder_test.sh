@@ -16,7 +16,7 @@ holiday_picture "$pictures/2024/summer/beach.jpg"
 convert -size 800x600 xc:'rgb(48,48,208)' "$pictures/.thumbnails/beach.png"  # hidden: never shown
 printf 'not a picture\n' >"$pictures/notes.png"
 holiday_picture "$home/whole.png"
-head -c 3000 "$home/whole.png" >"$home/Broken/cut.png"
+head -c $(($(stat -c %s "$home/whole.png") / 2)) "$home/whole.png" >"$home/Broken/cut.png"
 printf 'not a picture\n' >"$home/Broken/deeper/notes.jpg"
 mkfifo "$home/Broken/waiting.png" "$home/Fifo"
 [ "$(id -u)" = 0 ] && chown -R nobody:nogroup "$home"
@@ -28,13 +28,13 @@ check "grabs off, random images on: the daemon runs the saver" [ -n "$SAVER_FOUN
 check "which shows the picture two folders down in ~/Pictures: green left, yellow right" shows_picture folder.png
 check "deactivated, the saver ends within 0.5 s ($SAVER_EXIT_MS ms)" [ "$SAVER_EXIT_MS" -lt 750 ]
 
-# As the daemon runs it, for its messages and its end.
+# As the daemon runs it, for its messages and its end, in a window of its own each time.
 as_the_daemon_runs_it() {
     images "$1" | sed '1s/^/grabDesktopImages: /' >"$home/.xscreensaver"
+    test_window_start 1024 768 0 0
     HOME=$home XSCREENSAVER_WINDOW=$TEST_WINDOW saver_start -root "${flat_view[@]}"
     drawn "$2" 60 40 512 384
 }
-test_window_start 1024 768 0 0
 for folder in Empty Broken Fifo; do
     as_the_daemon_runs_it "~/$folder" "$folder.png"
     check "imageDirectory ~/$folder: the logo" logo_is_mirrored "$folder.png"
@@ -42,12 +42,14 @@ for folder in Empty Broken Fifo; do
     kill -TERM "$SAVER_PID"
     saver_time_exit 5
     check "SIGTERM ends it within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+    test_window_destroy
 done
 
 # Ended in the middle of the search and decode: large pictures take a while.
 mkdir -p "$home/Large"
 for i in 1 2; do convert -size 6000x4000 gradient:red-blue -quality 95 "$home/Large/$i.jpg"; done
 images '~/Large' | sed '1s/^/grabDesktopImages: /' >"$home/.xscreensaver"
+test_window_start 1024 768 0 0
 HOME=$home XSCREENSAVER_WINDOW=$TEST_WINDOW saver_start -root "${flat_view[@]}"
 sleep 0.15
 kill -TERM "$SAVER_PID"
