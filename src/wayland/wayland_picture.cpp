@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <random>
 
+#include "capture/picture_squeeze.h"
 #include "native/image_folder.h"
 #include "native/picture_choice.h"
 #include "wayland/desktop_picture.h"
@@ -19,7 +20,11 @@ bool takeWaylandPicture(const WaylandConnection& connection, const SaverOptions&
     // The daemon's grab setting is its own on X11: on Wayland grim decides.
     const PictureSources sources = nativePictureSources(options, false);
     picture.wholeDesktop = sources.desktop && takeDesktopPicture(desktopPixelBound(connection), picture.picture);
-    if (picture.wholeDesktop) return true;
+    // A compositor that hands out black screenshots shows nothing: the folder then.
+    const DecodedPicture& whole = picture.picture;
+    if (picture.wholeDesktop && !isAllBlack({whole.pixels.data(), whole.width, whole.height, size_t(whole.width) * 4}))
+        return true;
+    picture.wholeDesktop = false;
     return !sources.folder.empty() && randomFolderPicture(sources.folder, std::random_device()(), picture.picture);
 }
 

@@ -26,6 +26,18 @@ check "and nothing on stderr" [ ! -s "$QG_OUT/saver.err" ]
 kill "$SAVER_PID"
 saver_wait_exit 5
 
+fake_grim() {  # NAME COMMAND: a grim that runs COMMAND in its place
+    mkdir -p "$QG_OUT/$1"
+    printf '#!/bin/sh\n%s\n' "$2" >"$QG_OUT/$1/grim"
+    chmod +x "$QG_OUT/$1/grim"
+}
+fake_grim black "convert -size 1024x768 xc:black png:-"
+PATH=$QG_OUT/black:$PATH saver_start -imageDirectory "$home/Pictures" "${flat_view[@]}"
+drawn black.png 60 40 512 384
+check "a grim whose picture reads all black: the folder's picture" shows_picture black.png
+kill "$SAVER_PID"
+saver_wait_exit 5
+
 printf 'chooseRandomImages: True\nimageDirectory: ~/Pictures\n' >"$home/.xscreensaver"
 HOME=$home PATH=/nonexistent saver_start "${flat_view[@]}"
 drawn daemon.png 60 40 512 384
@@ -35,11 +47,6 @@ saver_wait_exit 5
 
 # peak_kb: the saver's peak resident memory so far.
 peak_kb() { awk '/^VmHWM:/ { print $2 }' "/proc/$SAVER_PID/status"; }
-fake_grim() {  # NAME COMMAND: a grim that runs COMMAND in its place
-    mkdir -p "$QG_OUT/$1"
-    printf '#!/bin/sh\n%s\n' "$2" >"$QG_OUT/$1/grim"
-    chmod +x "$QG_OUT/$1/grim"
-}
 # What the saver takes showing the logo, without grim: the measure of the two below, which
 # read no more than a picture of this 1024x768 output can need (a few megabytes).
 PATH=/nonexistent saver_start "${flat_view[@]}"
