@@ -101,6 +101,35 @@ void onJpegWarning(j_common_ptr jpeg, int level) {
     if (level < 0 && jpeg->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<JpegErrors*>(jpeg->err)->cutShort = true;
 }
 
+// A number of `bytes` bytes at `at` in the TIFF data's byte order; 0 past its end.
+uint32_t tiffNumber(const uint8_t* data, size_t size, size_t at, int bytes, bool bigEndian) {
+    if (at > size || size - at < size_t(bytes)) return 0;
+    uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) value |= uint32_t(data[at + size_t(bigEndian ? i : bytes - 1 - i)]) << (8 * (bytes - 1 - i));
+    return value;
+}
+
+// The orientation tag of the first picture directory of an Exif block (APP1), else 1.
+int exifOrientation(const jpeg_decompress_struct& jpeg) {
+    for (jpeg_saved_marker_ptr marker = jpeg.marker_list; marker; marker = marker->next) {
+        if (marker->marker != JPEG_APP0 + 1 || marker->data_length < 14 || std::memcmp(marker->data, "Exif\0\0", 6) != 0)
+            continue;
+        const uint8_t* tiff = marker->data + 6;
+        const size_t size = marker->data_length - 6;
+        const bool bigEndian = tiff[0] == 'M';
+        const uint32_t directory = tiffNumber(tiff, size, 4, 4, bigEndian);
+        const uint32_t entries = tiffNumber(tiff, size, directory, 2, bigEndian);
+        for (uint32_t i = 0; i < entries; ++i) {
+            const size_t entry = size_t(directory) + 2 + size_t(i) * 12;
+            if (entry + 12 > size) break;
+            if (tiffNumber(tiff, size, entry, 2, bigEndian) != 0x0112) continue;
+            const uint32_t orientation = tiffNumber(tiff, size, entry + 8, 2, bigEndian);
+            return orientation >= 1 && orientation <= 8 ? int(orientation) : 1;
+        }
+    }
+    return 1;
+}
+
 struct JpegRead {
     jpeg_decompress_struct jpeg;
     JpegErrors errors;
@@ -111,7 +140,9 @@ bool decodeJpeg(JpegRead& read, const uint8_t* bytes, size_t size, uint64_t maxP
     jpeg_decompress_struct& jpeg = read.jpeg;
     if (setjmp(read.errors.out)) return false;
     jpeg_mem_src(&jpeg, bytes, static_cast<unsigned long>(size));
+    jpeg_save_markers(&jpeg, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&jpeg, TRUE);
+    picture.orientation = exifOrientation(jpeg);  // the saved markers go with the decode's end
     if (tooLarge(jpeg.image_width, jpeg.image_height, maxPixels)) return false;
     jpeg.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&jpeg);

@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <vector>
 
-// Blue, green, red and an unused byte per pixel, rows top first, packed.
+// Blue, green, red and an unused byte per pixel, rows top first, packed, as stored.
 struct DecodedPicture {
     std::vector<uint8_t> pixels;
     int width = 0, height = 0;
+    // How the stored pixels are turned to stand upright: a camera's EXIF orientation, 1 (as
+    // stored) to 8; 5 to 8 swap the sides.
+    int orientation = 1;
 };
 
 // More than this is no picture a saver shows (a 64-megapixel picture takes 256 MB decoded).

@@ -136,7 +136,7 @@ TEST(PictureChoice, TheDesktopThenTheFolderThenTheLogo) {
     EXPECT_EQ(logo.folder, "");
 }
 
-TEST(PictureChoice, APictureIsFittedWholeWithItsProportionsAndMeanColours) {
+TEST(PictureChoice, APictureIsFittedWholeUprightWithItsProportionsAndMeanColours) {
     // A 4:1 picture on a 4:3 screen: bands of black above and below, the picture between,
     // each half of it in its own colour, averaged (never the darkest of the pixels).
     DecodedPicture picture;
@@ -164,6 +164,25 @@ TEST(PictureChoice, APictureIsFittedWholeWithItsProportionsAndMeanColours) {
     EXPECT_EQ(right, 0x0000C8u);
     EXPECT_EQ(bgr(width / 4, height / 2 - height / 6 + 3) >> 16, left >> 16);
     EXPECT_EQ(bgr(width / 4, height / 2 - height / 6 - 3), 0u);
+
+    // A camera's picture stored on its side (EXIF orientation 6), shown upright: tall, its
+    // stored bottom-left yellow now top left.
+    DecodedPicture turned;
+    const std::vector<uint8_t> jpeg = pictureFixture("rotated.jpg");
+    ASSERT_TRUE(decodePicture(jpeg.data(), jpeg.size(), maxPicturePixels, turned));
+    EXPECT_EQ(turned.orientation, 6);
+    ASSERT_TRUE(fitPictureSnapshot(turned, 1024, 768, false));
+    auto near = [&](int x, int y, uint32_t rgb) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(int((bgr(x, y) >> shift) & 255) - int((rgb >> shift) & 255)) > 12) return false;
+        return true;
+    };
+    const int across = width * 48 * 768 / (64 * 1024), start = (width - across) / 2;  // its upright share
+    EXPECT_EQ(bgr(start - 10, height / 2), 0u);
+    EXPECT_TRUE(near(start + 10, 10, 0xD0D030));
+    EXPECT_TRUE(near(start + across - 10, 10, 0xD03030));
+    EXPECT_TRUE(near(start + 10, height - 10, 0x3030D0));
+    EXPECT_TRUE(near(start + across - 10, height - 10, 0x30D030));
     std::free(desktopSnapshot.pixels);
     desktopSnapshot = DesktopSnapshot();
 }
