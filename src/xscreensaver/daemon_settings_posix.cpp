@@ -40,7 +40,7 @@ FileRead readSmallFile(const std::string& path, std::string& text) {
     return result;
 }
 
-// The file's text, or false, said once on stderr, when it cannot be read safely.
+// Reads the file; Refused, said once on stderr, when it cannot be read safely.
 FileRead fileText(const std::string& path, std::string& text) {
     const FileRead read = readSmallFile(path, text);
     if (read == FileRead::Refused)
