@@ -122,7 +122,7 @@ std::vector<std::string> pictureFiles(const std::string& folder, bool (*giveUp)(
     return walk.files;
 }
 
-bool randomFolderPicture(const std::string& folder, uint32_t seed, DecodedPicture& picture) {
+bool randomFolderPicture(const std::string& folder, uint32_t seed, int leastSide, DecodedPicture& picture) {
     picture = DecodedPicture();
     searchDeadlineMs = monotonicMs() + folderSearchMs;
     struct stat info;
@@ -137,7 +137,7 @@ bool randomFolderPicture(const std::string& folder, uint32_t seed, DecodedPictur
     std::vector<uint8_t> bytes;
     for (const std::string& path : files) {
         if (pastDeadline()) break;
-        if (readPictureFile(path, bytes) && decodePicture(bytes.data(), bytes.size(), maxPicturePixels, picture, pastDeadline))
+        if (readPictureFile(path, bytes) && decodePicture(bytes.data(), bytes.size(), maxPicturePixels, picture, pastDeadline, leastSide))
             return true;
     }
     if (!endRequested())

@@ -25,5 +25,6 @@ bool namedAsPicture(const char* name);
 std::vector<std::string> pictureFiles(const std::string& folder, bool (*giveUp)());
 
 // A picture from `folder`, the choice made by `seed`, within folderSearchMs and until an end
-// is asked for; false, with one line on stderr, when none could be had.
-bool randomFolderPicture(const std::string& folder, uint32_t seed, DecodedPicture& picture);
+// is asked for, decoded no smaller than `leastSide` on each side where it can be decoded
+// smaller (decodePicture); false, with one line on stderr, when none could be had.
+bool randomFolderPicture(const std::string& folder, uint32_t seed, int leastSide, DecodedPicture& picture);

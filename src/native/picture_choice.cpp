@@ -104,8 +104,14 @@ bool fitPictureSnapshot(const DecodedPicture& picture, int screenWidth, int scre
     return true;
 }
 
+int leastPictureSide(bool previewMode) {
+    int width, height;
+    snapshotSize(previewMode, width, height);
+    return std::max(width, height);
+}
+
 bool folderSnapshot(const std::string& folder, int screenWidth, int screenHeight, bool previewMode) {
     DecodedPicture picture;
-    return !folder.empty() && randomFolderPicture(folder, std::random_device()(), picture) &&
+    return !folder.empty() && randomFolderPicture(folder, std::random_device()(), leastPictureSide(previewMode), picture) &&
            fitPictureSnapshot(picture, screenWidth, screenHeight, previewMode);
 }

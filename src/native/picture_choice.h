@@ -29,6 +29,9 @@ PictureSources nativePictureSources(const SaverOptions& options, bool daemonGrab
 // each snapshot pixel the mean of the picture's pixels under it. False when it cannot be made.
 bool fitPictureSnapshot(const DecodedPicture& picture, int screenWidth, int screenHeight, bool previewMode);
 
+// The least side a picture for a snapshot need be decoded at: the snapshot's longer side.
+int leastPictureSide(bool previewMode);
+
 // A random picture from `folder` as the snapshot (image_folder.h), fitted as above; false,
 // taking nothing, when the folder is empty (no source) or gives no picture.
 bool folderSnapshot(const std::string& folder, int screenWidth, int screenHeight, bool previewMode);

@@ -135,8 +135,19 @@ struct JpegRead {
     JpegErrors errors;
 };
 
+// libjpeg's cheapest way to a smaller picture: decoding at 1/2, 1/4 or 1/8 of the size.
+unsigned shrinkFor(const jpeg_decompress_struct& jpeg, int leastSide) {
+    if (leastSide <= 0) return 1;
+    const unsigned side = unsigned(leastSide);
+    unsigned denominator = 8;
+    while (denominator > 1 && ((jpeg.image_width + denominator - 1) / denominator < side ||
+                               (jpeg.image_height + denominator - 1) / denominator < side))
+        denominator /= 2;
+    return denominator;
+}
+
 bool decodeJpeg(JpegRead& read, const uint8_t* bytes, size_t size, uint64_t maxPixels, DecodedPicture& picture,
-                bool (*giveUp)()) {
+                bool (*giveUp)(), int leastSide) {
     jpeg_decompress_struct& jpeg = read.jpeg;
     if (setjmp(read.errors.out)) return false;
     jpeg_mem_src(&jpeg, bytes, static_cast<unsigned long>(size));
@@ -145,6 +156,7 @@ bool decodeJpeg(JpegRead& read, const uint8_t* bytes, size_t size, uint64_t maxP
     picture.orientation = exifOrientation(jpeg);  // the saved markers go with the decode's end
     if (tooLarge(jpeg.image_width, jpeg.image_height, maxPixels)) return false;
     jpeg.out_color_space = JCS_EXT_BGRX;
+    jpeg.scale_num = 1, jpeg.scale_denom = shrinkFor(jpeg, leastSide);
     jpeg_start_decompress(&jpeg);
     const size_t stride = size_t(jpeg.output_width) * 4;
     if (jpeg.output_components != 4 || tooLarge(jpeg.output_width, jpeg.output_height, maxPixels)) return false;
@@ -160,7 +172,8 @@ bool decodeJpeg(JpegRead& read, const uint8_t* bytes, size_t size, uint64_t maxP
     return !read.errors.cutShort;
 }
 
-bool readJpeg(const uint8_t* bytes, size_t size, uint64_t maxPixels, DecodedPicture& picture, bool (*giveUp)()) {
+bool readJpeg(const uint8_t* bytes, size_t size, uint64_t maxPixels, DecodedPicture& picture, bool (*giveUp)(),
+              int leastSide) {
     JpegRead read;
     read.jpeg.err = jpeg_std_error(&read.errors.manager);
     read.errors.manager.error_exit = onJpegError;
@@ -168,7 +181,7 @@ bool readJpeg(const uint8_t* bytes, size_t size, uint64_t maxPixels, DecodedPict
     read.errors.manager.emit_message = onJpegWarning;
     if (setjmp(read.errors.out)) return false;  // no memory for the decoder itself
     jpeg_create_decompress(&read.jpeg);
-    const bool decoded = decodeJpeg(read, bytes, size, maxPixels, picture, giveUp);
+    const bool decoded = decodeJpeg(read, bytes, size, maxPixels, picture, giveUp, leastSide);
     jpeg_destroy_decompress(&read.jpeg);
     return decoded;
 }
@@ -181,11 +194,11 @@ bool isJpeg(const uint8_t* bytes, size_t size) { return size >= 3 && bytes[0] ==
 bool looksLikePicture(const uint8_t* bytes, size_t size) { return isPng(bytes, size) || isJpeg(bytes, size); }
 
 bool decodePicture(const uint8_t* bytes, size_t size, uint64_t maxPixels, DecodedPicture& picture,
-                   bool (*giveUp)()) {
+                   bool (*giveUp)(), int leastSide) {
     picture = DecodedPicture();
     bool decoded = false;
     if (isPng(bytes, size)) decoded = readPng(bytes, size, maxPixels, picture, giveUp);
-    else if (isJpeg(bytes, size)) decoded = readJpeg(bytes, size, maxPixels, picture, giveUp);
+    else if (isJpeg(bytes, size)) decoded = readJpeg(bytes, size, maxPixels, picture, giveUp, leastSide);
     if (!decoded) picture = DecodedPicture();
     return decoded;
 }

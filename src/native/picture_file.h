@@ -24,6 +24,7 @@ bool looksLikePicture(const uint8_t* bytes, size_t size);
 
 // Decodes a PNG or JPEG file held in memory. False, with `picture` empty, for any other
 // bytes, a broken or cut-short file, one of more than `maxPixels` pixels, or when `giveUp`
-// (may be null; asked between rows) says so.
+// (may be null; asked between rows) says so. A JPEG is decoded at a half, a quarter or an
+// eighth of its size where both its sides stay at least `leastSide` (0: whole).
 bool decodePicture(const uint8_t* bytes, size_t size, uint64_t maxPixels, DecodedPicture& picture,
-                   bool (*giveUp)() = nullptr);
+                   bool (*giveUp)() = nullptr, int leastSide = 0);

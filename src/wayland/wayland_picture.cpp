@@ -25,7 +25,7 @@ bool takeWaylandPicture(const WaylandConnection& connection, const SaverOptions&
     if (picture.wholeDesktop && !isAllBlack({whole.pixels.data(), whole.width, whole.height, size_t(whole.width) * 4}))
         return true;
     picture.wholeDesktop = false;
-    return !sources.folder.empty() && randomFolderPicture(sources.folder, std::random_device()(), picture.picture);
+    return !sources.folder.empty() && randomFolderPicture(sources.folder, std::random_device()(), leastPictureSide(false), picture.picture);
 }
 
 bool snapshotForOutput(const WaylandPicture& picture, const ScreenArea& layout, const WaylandOutput* output) {

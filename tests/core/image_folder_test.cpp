@@ -43,7 +43,7 @@ std::vector<std::string> namesUnder(const Folder& folder) {
 
 bool choose(const std::string& folder, uint32_t seed, DecodedPicture& picture, std::string& said) {
     testing::internal::CaptureStderr();
-    const bool chosen = randomFolderPicture(folder, seed, picture);
+    const bool chosen = randomFolderPicture(folder, seed, 0, picture);
     said = testing::internal::GetCapturedStderr();
     return chosen;
 }

@@ -60,6 +60,12 @@ TEST(PictureFile, PngAndJpegInTheirUsualFormsComeOutUpright) {
         EXPECT_TRUE(near(rgbAt(picture, 5, 44), 0xD0D030)) << name;
         EXPECT_TRUE(near(rgbAt(picture, 60, 44), 0x3030D0)) << name;
     }
+    // A JPEG decoded smaller, as far as both sides stay at least the least side asked for.
+    const std::vector<uint8_t> jpeg = pictureFixture("baseline.jpg");
+    ASSERT_TRUE(decodePicture(jpeg.data(), jpeg.size(), maxPicturePixels, picture, nullptr, 20));
+    EXPECT_EQ(picture.width, 32);  // a quarter would make the height 12
+    EXPECT_EQ(picture.height, 24);
+    EXPECT_TRUE(near(rgbAt(picture, 30, 22), 0x3030D0));
     for (const char* name : {"grey-alpha.png", "grey.jpg"}) {
         ASSERT_TRUE(decodeQuietly(pictureFixture(name), maxPicturePixels, picture, spoke)) << name;
         const uint32_t topLeft = rgbAt(picture, 5, 5), bottomLeft = rgbAt(picture, 5, 44);

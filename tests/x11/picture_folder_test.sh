@@ -47,7 +47,7 @@ done
 
 # Ended in the middle of the search and decode: large pictures take a while.
 mkdir -p "$home/Large"
-for i in 1 2; do convert -size 6000x4000 gradient:red-blue -quality 95 "$home/Large/$i.jpg"; done
+for i in 1 2; do convert -size 6000x4000 gradient:red-blue "$home/Large/$i.png"; done  # PNG: read whole
 images '~/Large' | sed '1s/^/grabDesktopImages: /' >"$home/.xscreensaver"
 test_window_start 1024 768 0 0
 HOME=$home XSCREENSAVER_WINDOW=$TEST_WINDOW saver_start -root "${flat_view[@]}"
