@@ -9,7 +9,7 @@ set(QG_FUZZ_SOURCES
   effects/explode.cpp effects/geometry.cpp effects/random.cpp effects/wave_grid.cpp
   host/command_line.cpp render/mipmap.cpp render/motion.cpp
   settings/config_controls.cpp settings/presets.cpp settings/saver_settings.cpp
-  xscreensaver/daemon_settings.cpp xscreensaver/saver_options.cpp)
+  native/picture_file.cpp xscreensaver/daemon_settings.cpp xscreensaver/saver_options.cpp)
 list(TRANSFORM QG_FUZZ_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/src/)
 
 add_library(qgfuzzcore STATIC ${QG_FUZZ_SOURCES})
@@ -18,6 +18,10 @@ target_compile_options(qgfuzzcore PUBLIC ${QG_WARNINGS} -g -O1 ${QG_FUZZ_SANITIZ
 target_link_options(qgfuzzcore PUBLIC ${QG_FUZZ_SANITIZE})
 # The effects' drawing functions share files with their stepping: linked, never called.
 target_link_libraries(qgfuzzcore PUBLIC OSMesa)
+# The picture files are read with Debian's libpng and libjpeg-turbo, as in the saver.
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+target_link_libraries(qgfuzzcore PUBLIC PNG::PNG JPEG::JPEG)
 
 file(GLOB QG_FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(source ${QG_FUZZ_TARGETS})

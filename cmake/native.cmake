@@ -16,16 +16,19 @@ add_custom_command(OUTPUT ${QG_LOGO_SOURCE}
   DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/logo.bmp ${CMAKE_SOURCE_DIR}/cmake/embed_file.cmake)
 list(APPEND QG_NATIVE_SOURCES ${QG_LOGO_SOURCE})
 # What both native hosts share (src/native/) and the entry's choice of host: POSIX, but
-# built into the core so that the native tests run the frame loop with a host of their own.
+# built into the core so that the native tests run the frame loop with a host of their own;
+# the picture files are read with Debian's libpng and libjpeg-turbo.
 file(GLOB QG_NATIVE_SHARED_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/native/*.cpp)
 list(APPEND QG_NATIVE_SOURCES ${QG_NATIVE_SHARED_SOURCES} ${CMAKE_SOURCE_DIR}/src/native_entry/host_choice.cpp)
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
 
 add_library(qgcore STATIC ${QG_NATIVE_SOURCES})
 target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qgcore PUBLIC ${QG_WARNINGS} ${QG_SANITIZE})
 target_link_options(qgcore PUBLIC ${QG_SANITIZE})
 # OSMesa exports the GL entry points itself; it comes first so that GLU binds to it.
-target_link_libraries(qgcore PUBLIC OSMesa GLU)
+target_link_libraries(qgcore PUBLIC OSMesa GLU PNG::PNG JPEG::JPEG)
 
 file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
 add_executable(core_tests ${QG_CORE_TESTS})
@@ -38,6 +41,7 @@ gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
 add_library(qgcore_optimised STATIC ${QG_NATIVE_SOURCES})
 target_include_directories(qgcore_optimised PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(qgcore_optimised PUBLIC ${QG_WARNINGS} -O2)
+target_link_libraries(qgcore_optimised PUBLIC PNG::PNG JPEG::JPEG)
 
 # The native saver: the X11 host (libGL through GLX) and the Wayland host
 # (cmake/wayland.cmake) over the optimised core, and the entry above both; one program.

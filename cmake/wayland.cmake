@@ -1,12 +1,11 @@
 # The Wayland host of the native saver (src/wayland/): an xdg-shell toplevel with an EGL
-# context on every output, the desktop from grim read with libpng. The protocols' client
+# context on every output, the desktop from grim (read by src/native/). The protocols' client
 # code is generated from Debian's wayland-protocols with wayland-scanner at build time.
 # Its scenarios run under a headless sway each (tests/wayland/, label "wayland").
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(QG_WAYLAND REQUIRED IMPORTED_TARGET wayland-client wayland-egl egl)
 pkg_get_variable(QG_WAYLAND_PROTOCOLS wayland-protocols pkgdatadir)
 pkg_get_variable(QG_WAYLAND_SCANNER wayland-scanner wayland_scanner)
-find_package(PNG REQUIRED)
 set(QG_PROTOCOL_DIR ${CMAKE_BINARY_DIR}/generated/wayland)
 
 # qg_wayland_protocol(TARGET XML): a C library of the protocol's client code and header.
@@ -29,7 +28,7 @@ qg_wayland_protocol(qgxdgoutput ${QG_WAYLAND_PROTOCOLS}/unstable/xdg-output/xdg-
 file(GLOB QG_WAYLAND_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/wayland/*.cpp)
 add_library(qgwayland STATIC ${QG_WAYLAND_SOURCES})
 # libGL's entry points serve the context that EGL makes current as well as GLX's.
-target_link_libraries(qgwayland PUBLIC qgcore_optimised qgxdgshell qgxdgoutput PNG::PNG GL GLU)
+target_link_libraries(qgwayland PUBLIC qgcore_optimised qgxdgshell qgxdgoutput GL GLU)
 
 # The end-to-end scenarios, with a helper that moves a virtual pointer (a wlroots protocol
 # that Debian ships no description of: tests/wayland/ has the part of it the test uses).

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "effects/explode.h"
@@ -12,6 +14,16 @@
 #include "settings/saver_settings.h"
 
 std::vector<SceneState> otherScenes;
+
+void shareFirstSnapshot() {
+    const size_t bytes = snapshotBytes(desktopSnapshot.width, desktopSnapshot.height);
+    for (SceneState& scene : otherScenes) {
+        if (!desktopSnapshot.pixels || scene.snapshot.pixels) continue;
+        uint8_t* pixels = static_cast<uint8_t*>(std::malloc(bytes));
+        if (pixels) std::memcpy(pixels, desktopSnapshot.pixels, bytes);
+        scene.snapshot = {desktopSnapshot.width, desktopSnapshot.height, pixels};
+    }
+}
 
 void swapScene(SceneState& scene) {
     std::swap(fragmentList, scene.fragments);

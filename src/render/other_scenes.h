@@ -23,6 +23,10 @@ struct SceneState {
 // One for each of sceneViews beyond the first.
 extern std::vector<SceneState> otherScenes;
 
+// The first scene's snapshot for every other scene too: a picture that is not the desktop
+// (a picture from a folder) shows on every monitor.
+void shareFirstSnapshot();
+
 // Exchanges the scene's records with the process-wide ones.
 void swapScene(SceneState& scene);
 

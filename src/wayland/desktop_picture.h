@@ -6,16 +6,23 @@
 #include <vector>
 
 #include "capture/desktop_snapshot.h"
+#include "native/picture_file.h"
 
 // The whole desktop's layout in blue, green, red, unused pixels, rows top first.
-struct DesktopPicture {
-    std::vector<uint8_t> pixels;
-    int width = 0, height = 0;
-};
+using DesktopPicture = DecodedPicture;
 
-// Runs grim and reads its picture; false when there is none (no grim, a compositor that
-// lets no program see the screen, a picture that cannot be read, or none within seconds).
-bool takeDesktopPicture(DesktopPicture& picture);
+// The most bytes a PNG of `maxPixels` 8-bit pixels with alpha can take, stored uncompressed:
+// the bound on what is read from grim.
+size_t pngBytesBound(uint64_t maxPixels);
+
+// Runs grim and reads its picture, of at most `maxPixels` (what the outputs can show); false
+// when there is none (no grim, a compositor that lets no program see the screen, a picture
+// that cannot be read or is larger, or none within seconds).
+bool takeDesktopPicture(uint64_t maxPixels, DesktopPicture& picture);
+
+// Reads a child's output until it closes it, at most `maxBytes`; false on the deadline, an
+// end request or more bytes.
+bool readAll(int fd, size_t maxBytes, std::vector<uint8_t>& bytes);
 
 // Squeezes the part of `picture` that `output` covers into desktopSnapshot, the picture
 // showing `layout` (as grim shows every output, on a scale of its own). False when that

@@ -9,7 +9,7 @@
 #include "native/native_run.h"
 #include "render/monitor_views.h"
 #include "settings/saver_settings.h"
-#include "wayland/desktop_picture.h"
+#include "wayland/wayland_picture.h"
 #include "wayland/full_screen_surface.h"
 #include "wayland/output_processes.h"
 #include "wayland/seat_input.h"
@@ -79,9 +79,9 @@ int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, cons
     return status;
 }
 
-// The part of the picture that the output shows, or the logo.
-void takeSnapshot(const DesktopPicture* picture, const ScreenArea& layout, const WaylandOutput* output) {
-    if (!saverSettings.useOGL && !(picture && output && snapshotOutput(*picture, layout, output->area)))
+// What the output shows of the picture, or the logo.
+void takeSnapshot(const WaylandPicture* picture, const ScreenArea& layout, const WaylandOutput* output) {
+    if (!saverSettings.useOGL && !(picture && snapshotForOutput(*picture, layout, output)))
         saverSettings.useOGL = 1;
 }
 
@@ -100,7 +100,7 @@ int statusOf(int outputStatus) {
     return 1;
 }
 
-int runOnCompositor(const FrameLoopOptions& loop, std::string* unreachable) {
+int runOnCompositor(const FrameLoopOptions& loop, const PictureSources& sources, std::string* unreachable) {
     WaylandConnection connection;
     std::string error;
     if (!connectWayland(connection, error)) {
@@ -111,8 +111,8 @@ int runOnCompositor(const FrameLoopOptions& loop, std::string* unreachable) {
     }
     // Before any window shows: the one picture of the whole desktop that every output's
     // process takes its part from.
-    DesktopPicture picture;
-    const DesktopPicture* pictured = !saverSettings.useOGL && takeDesktopPicture(picture) ? &picture : nullptr;
+    WaylandPicture picture;
+    const WaylandPicture* pictured = takeWaylandPicture(connection, sources, picture) ? &picture : nullptr;
     const ScreenArea layout = desktopLayout(connection);
     const size_t outputCount = connection.outputs.size();
     if (outputCount <= 1) {
@@ -140,6 +140,6 @@ int runOnCompositor(const FrameLoopOptions& loop, std::string* unreachable) {
 
 }  // namespace
 
-int runWaylandSaver(const FrameLoopOptions& loop, std::string* unreachable) {
-    return runWithEndWatch([&] { return runOnCompositor(loop, unreachable); });
+int runWaylandSaver(const FrameLoopOptions& loop, const PictureSources& sources, std::string* unreachable) {
+    return runWithEndWatch([&] { return runOnCompositor(loop, sources, unreachable); });
 }

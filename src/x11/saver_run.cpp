@@ -11,6 +11,7 @@
 #include "native/end_rule.h"
 #include "native/frame_loop.h"
 #include "native/native_run.h"
+#include "native/picture_choice.h"
 #include "native/posix_wait.h"
 #include "settings/saver_settings.h"
 #include "x11/draw_window.h"
@@ -19,7 +20,6 @@
 #include "x11/screen_monitors.h"
 #include "x11/screen_snapshot.h"
 #include "x11/window_end_watch.h"
-#include "xscreensaver/daemon_settings.h"
 
 namespace {
 
@@ -98,14 +98,18 @@ int runOnDisplay(Display* display, const SaverOptions& options, const FrameLoopO
         return status;
     }
     chooseSceneViews(draw, options);
-    // A screen with nothing to show gives the logo, as "OpenGL Logo" does; so does a daemon
-    // whose user keeps the desktop from being grabbed. An own window is not mapped yet.
+    // The desktop, unless a daemon's user keeps it from being grabbed; else a picture from the
+    // user's folder, on every monitor; else (a screen with nothing to show too) the logo, as
+    // "OpenGL Logo" does. An own window is not mapped yet.
     const bool previewMode = options.target == DrawTarget::GivenWindow;
-    const bool grabAllowed = options.target != DrawTarget::DaemonWindow ||
-                             desktopGrabAllowed(std::getenv("HOME"), "/etc/X11/app-defaults/XScreenSaver");
+    const PictureSources sources = nativePictureSources(options, options.target == DrawTarget::DaemonWindow);
     if (!saverSettings.useOGL &&
-        !(grabAllowed && captureScreen(display, previewMode, draw.own ? None : draw.window)))
-        saverSettings.useOGL = 1;
+        !(sources.desktop && captureScreen(display, previewMode, draw.own ? None : draw.window))) {
+        if (folderSnapshot(sources.folder, draw.width, draw.height, previewMode))
+            shareFirstSnapshot();
+        else
+            saverSettings.useOGL = 1;
+    }
     const char* displayName = options.display.empty() ? nullptr : options.display.c_str();
     watchForEnd(draw, displayName);
     showDrawWindow(draw);

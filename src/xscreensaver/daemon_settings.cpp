@@ -1,4 +1,4 @@
-// The grab setting read from the text of the daemon's files, line by line as the daemon
+// The daemon's settings read from the text of its files, line by line as the daemon
 // reads them (checked against its own reader, xscreensaver-getimage --verbose, 6.06).
 // Portable; the files themselves are read in daemon_settings_posix.cpp.
 #include "xscreensaver/daemon_settings.h"
@@ -8,8 +8,6 @@
 #include <cstring>
 
 namespace {
-
-const char settingName[] = "grabDesktopImages";
 
 bool sameIgnoringCase(const std::string& text, const char* word) {
     return text.size() == std::strlen(word) && strncasecmp(text.data(), word, text.size()) == 0;
@@ -40,7 +38,7 @@ std::string logicalLine(const std::string& text, size_t& at) {
 }
 
 // The setting's name, however spelled: a bare name, *name or XScreenSaver.name, any case.
-bool namesTheSetting(std::string key) {
+bool namesTheSetting(std::string key, const char* settingName) {
     key = trimmed(key);
     if (!key.empty() && key[0] == '*') {
         key.erase(0, 1);
@@ -52,7 +50,7 @@ bool namesTheSetting(std::string key) {
 }
 
 // Spelled as the daemon reads it from that file (its names and X resources keep their case).
-bool spelledAsTheDaemonReadsIt(const std::string& key, DaemonFile file) {
+bool spelledAsTheDaemonReadsIt(const std::string& key, DaemonFile file, const char* settingName) {
     if (file == DaemonFile::User) return key == settingName;
     const std::string name = settingName;
     return key == "*" + name || key == "XScreenSaver." + name || key == "XScreenSaver*" + name;
@@ -62,9 +60,9 @@ bool saysTrue(const std::string& value) {
     return sameIgnoringCase(value, "true") || sameIgnoringCase(value, "on") || sameIgnoringCase(value, "yes");
 }
 
-}  // namespace
-
-GrabSetting grabSetting(const std::string& text, DaemonFile file) {
+// The last line that names the setting: NotSet when none does, else whether it is spelled
+// as the daemon reads it, with its value.
+GrabSetting lastLine(const std::string& text, DaemonFile file, const char* name, std::string& value) {
     GrabSetting setting = GrabSetting::NotSet;
     for (size_t at = 0; at < text.size();) {
         const std::string line = logicalLine(text, at);
@@ -73,9 +71,31 @@ GrabSetting grabSetting(const std::string& text, DaemonFile file) {
         const size_t colon = line.find(':', start);
         if (colon == std::string::npos) continue;
         const std::string key = line.substr(start, colon - start);
-        if (!namesTheSetting(key)) continue;
-        const bool allows = spelledAsTheDaemonReadsIt(key, file) && saysTrue(trimmed(line.substr(colon + 1)));
-        setting = allows ? GrabSetting::Allowed : GrabSetting::Forbidden;
+        if (!namesTheSetting(key, name)) continue;
+        const bool spelled = spelledAsTheDaemonReadsIt(key, file, name);
+        setting = spelled ? GrabSetting::Allowed : GrabSetting::Forbidden;
+        value = spelled ? trimmed(line.substr(colon + 1)) : std::string();
     }
     return setting;
+}
+
+}  // namespace
+
+GrabSetting flagSetting(const std::string& text, DaemonFile file, const char* name) {
+    std::string value;
+    const GrabSetting setting = lastLine(text, file, name, value);
+    if (setting == GrabSetting::NotSet) return setting;
+    return setting == GrabSetting::Allowed && saysTrue(value) ? GrabSetting::Allowed : GrabSetting::Forbidden;
+}
+
+GrabSetting textSetting(const std::string& text, DaemonFile file, const char* name, std::string& value) {
+    std::string last;
+    const GrabSetting setting = lastLine(text, file, name, last);
+    if (setting != GrabSetting::NotSet) value = last;
+    return setting;
+}
+
+std::string expandedFolder(const std::string& folder, const char* home) {
+    if (folder.compare(0, 2, "~/") != 0 || !home) return folder;
+    return home + folder.substr(1);
 }

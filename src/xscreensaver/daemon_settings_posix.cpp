@@ -1,4 +1,4 @@
-// Reading the daemon's settings files for the grab setting: only regular files, only as
+// Reading the daemon's settings files for its picture settings: only regular files, only as
 // much as such a file holds, never waiting on a FIFO or a device. Main thread, at start-up.
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,23 +40,53 @@ FileRead readSmallFile(const std::string& path, std::string& text) {
     return result;
 }
 
-// The file's setting; Forbidden, said once on stderr, when the file cannot be read safely.
-GrabSetting fileSetting(const std::string& path, DaemonFile kind) {
+// Reads the file; Refused, said once on stderr, when it cannot be read safely.
+FileRead fileText(const std::string& path, std::string& text) {
+    const FileRead read = readSmallFile(path, text);
+    if (read == FileRead::Refused)
+        std::fprintf(stderr,
+                     "quakeglass: %s is not a readable regular file of at most %zu MiB: its settings count as off "
+                     "(no desktop grabs, no random images)\n",
+                     path.c_str(), maxDaemonFileBytes >> 20);
+    return read;
+}
+
+// The settings one file gives, beside those an earlier file gave (`settled` says which).
+struct Settled {
+    bool grab = false, random = false, folder = false;
+};
+
+void readSettings(const std::string& path, DaemonFile kind, const char* home, DaemonImageSettings& settings,
+                  Settled& settled) {
+    if (settled.grab && settled.random && settled.folder) return;
     std::string text;
-    switch (readSmallFile(path, text)) {
-    case FileRead::Missing: return GrabSetting::NotSet;
-    case FileRead::Read: return grabSetting(text, kind);
-    case FileRead::Refused: break;
+    switch (fileText(path, text)) {
+    case FileRead::Missing: return;
+    case FileRead::Refused:
+        settings.grabAllowed = settled.grab ? settings.grabAllowed : false;
+        settings.randomImages = settled.random ? settings.randomImages : false;
+        settled.grab = settled.random = settled.folder = true;
+        return;
+    case FileRead::Read: break;
     }
-    std::fprintf(stderr, "quakeglass: %s is not a readable regular file of at most %zu MiB: showing the logo\n",
-                 path.c_str(), maxDaemonFileBytes >> 20);
-    return GrabSetting::Forbidden;
+    const GrabSetting grab = flagSetting(text, kind, "grabDesktopImages");
+    const GrabSetting random = flagSetting(text, kind, "chooseRandomImages");
+    if (!settled.grab && grab != GrabSetting::NotSet) settings.grabAllowed = grab == GrabSetting::Allowed;
+    if (!settled.random && random != GrabSetting::NotSet) settings.randomImages = random == GrabSetting::Allowed;
+    std::string folder;
+    const bool folderSet = textSetting(text, kind, "imageDirectory", folder) != GrabSetting::NotSet;
+    if (!settled.folder && folderSet) settings.imageDirectory = expandedFolder(folder, home);
+    settled.grab |= grab != GrabSetting::NotSet;
+    settled.random |= random != GrabSetting::NotSet;
+    settled.folder |= folderSet;
 }
 
 }  // namespace
 
-bool desktopGrabAllowed(const char* home, const char* systemDefaultsFile) {
-    GrabSetting setting = home ? fileSetting(std::string(home) + "/.xscreensaver", DaemonFile::User) : GrabSetting::NotSet;
-    if (setting == GrabSetting::NotSet) setting = fileSetting(systemDefaultsFile, DaemonFile::SystemDefaults);
-    return setting != GrabSetting::Forbidden;
+DaemonImageSettings daemonImageSettings(const char* home, const char* systemDefaultsFile) {
+    DaemonImageSettings settings;
+    Settled settled;
+    if (home) readSettings(std::string(home) + "/.xscreensaver", DaemonFile::User, home, settings, settled);
+    readSettings(systemDefaultsFile, DaemonFile::SystemDefaults, home, settings, settled);
+    return settings;
 }

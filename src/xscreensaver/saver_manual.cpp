@@ -58,8 +58,11 @@ std::string saverManualPage(const std::string& version, const std::string& confi
            roff("It is a program of the X11 screen-saver daemon, and runs on its own too. Under the daemon it draws "
                 "in the window that XSCREENSAVER_WINDOW names, and shows the daemon's screenshot of the desktop "
                 "when the daemon may grab desktop images (grabDesktopImages in ~/.xscreensaver, \"Grab desktop "
-                "images\" in its settings dialog); otherwise, and wherever the screen reads black, it shows the "
-                "OpenGL logo. Settings given on the command line are not stored anywhere.") +
+                "images\" in its settings dialog); otherwise, and wherever the screen reads black, a picture "
+                "from its imageDirectory when the daemon may choose random images (chooseRandomImages, \"Choose "
+                "random images\"), else the OpenGL logo. Settings given on the command line are not stored "
+                "anywhere.") +
+           "\n.SS Where the picture comes from\n.nf\n" + roff(pictureSourcesRule) + ".fi\n" +
            "\n.SH OPTIONS\n" + roff(optionRules) + optionItems() +
            ".SH XSCREENSAVER\n" +
            roff("Add this line to the programs: list in ~/.xscreensaver, the daemon's own file (its settings "
@@ -71,7 +74,9 @@ std::string saverManualPage(const std::string& version, const std::string& confi
            roff("Where WAYLAND_DISPLAY names a compositor and no X window is given (-wayland and -x11 force the "
                 "choice), it covers every output with a full-screen window of its own, each showing its output's "
                 "part of the desktop as grim takes it before the windows show; without grim, on a compositor that "
-                "lets no program see the screen, or where the screen reads black, it shows the OpenGL logo. Start "
+                "lets no program see the screen, or where the screen reads black, it shows a picture from the "
+                "picture folder (-imageDirectory, or the daemon's imageDirectory when its chooseRandomImages is "
+                "on, read from ~/.xscreensaver) whole on every output, else the OpenGL logo. Start "
                 "it from the compositor's idle daemon, for example:") +
            "\n.PP\n.nf\n" + roff("  swayidle -w timeout 300 'quakeglass'") + "\n.fi\n" +
            ".SH ENVIRONMENT\n" + item("DISPLAY", "the X display, unless -display is given.") +
@@ -80,7 +85,8 @@ std::string saverManualPage(const std::string& version, const std::string& confi
                 "the window to draw in (decimal or 0x hex), as the daemon hands it over; -window-id wins over it.") +
            item("HOME", "where the daemon's settings file is looked for.") + ".SH FILES\n" +
            item("~/.xscreensaver",
-                "the daemon's settings: grabDesktopImages says whether the desktop may be shown under the daemon.") +
+                "the daemon's settings: grabDesktopImages says whether the desktop may be shown under the daemon; "
+                "chooseRandomImages whether a picture from imageDirectory may stand in for it.") +
            item("/etc/X11/app-defaults/XScreenSaver", "the daemon's defaults, where the user's file says nothing.") +
            item(configXmlPath, "the settings dialog's description of the saver.") + ".SH EXIT STATUS\n" +
            item("0", "the run ended as asked: SIGTERM, SIGINT or SIGHUP, a key, a click, the wheel, a touch or a "

@@ -172,12 +172,16 @@ bool applyValueOption(const char* name, const char* value, SaverOptions& options
         options.display = value;
         return true;
     }
+    if (isOption(name, "imageDirectory")) {
+        options.imageDirectory = value;
+        return true;
+    }
     return applySetting(*optionField(name), value, error);
 }
 
 bool takesValue(const char* name) {
     return isOption(name, "window-id") || isOption(name, "preset") || isOption(name, "display") ||
-           isOption(name, "delay") || optionField(name);
+           isOption(name, "delay") || isOption(name, "imageDirectory") || optionField(name);
 }
 
 }  // namespace
@@ -190,6 +194,18 @@ const char optionRules[] =
     "A bad option or value ends the program with one line on stderr and status 2.\n"
     "-help anywhere on the line prints the usage and ends with status 0, whatever\n"
     "else is given.\n";
+
+const char pictureSourcesRule[] =
+    "The picture it animates comes from the first of these that gives one:\n"
+    "1. the OpenGL logo, when -useOGL 1 asks for it;\n"
+    "2. the desktop: under the X11 screen-saver daemon only when it may grab desktop\n"
+    "   images (grabDesktopImages in ~/.xscreensaver); on Wayland from grim;\n"
+    "3. a PNG or JPEG picture chosen at random in -imageDirectory DIR and the folders\n"
+    "   below it, else in the daemon's imageDirectory when its chooseRandomImages is\n"
+    "   on (hidden files and folders are passed over, and so are files that do not\n"
+    "   read as pictures or hold more than 64 megapixels; the search gives up after\n"
+    "   2 s);\n"
+    "4. the OpenGL logo.\n";
 
 bool hasOption(const SettingsField& field) {
     for (const FieldLabel& label : fieldLabels)
@@ -253,7 +269,7 @@ bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindo
 
 const char* const saverUsage =
     "quakeglass [-window | -root | -window-id ID] [-x11 | -wayland] [-display NAME] [-delay USEC] [-fps] "
-    "[-preset NAME] [-SETTING N]...";
+    "[-imageDirectory DIR] [-preset NAME] [-SETTING N]...";
 
 const char* const settingsRule = "each takes a whole decimal number within its range";
 
@@ -274,6 +290,9 @@ std::vector<OptionHelp> commandOptionHelp() {
         {"-delay USEC", "the least time from the start of one frame to the next, 0..1000000 microseconds "
                         "(default 30000, about 33 frames a second; 0: as fast as it can)"},
         {"-fps", "show the frames per second and the share of one core used, in the bottom-left corner"},
+        {"-imageDirectory DIR", "where to take a picture from when the desktop is not shown: a PNG or JPEG "
+                                "file chosen at random in DIR and the folders below it (in place of the "
+                                "daemon's imageDirectory, which it uses when chooseRandomImages is on)"},
         {"-preset NAME", presets},
         {"-help", "print the options with their ranges and defaults, and end"},
     };
@@ -302,7 +321,10 @@ std::string saverHelp() {
     for (const OptionHelp& option : commandOptionHelp()) {
         char usage[32];
         std::snprintf(usage, sizeof usage, "  %-17s", option.usage);
-        text += usage + wrapped(option.text, 19, 92);
+        // A usage too long for its column has its text on the next line.
+        if (std::strlen(option.usage) > 16) text += "  " + std::string(option.usage) + "\n" + std::string(19, ' ');
+        else text += usage;
+        text += wrapped(option.text, 19, 92);
     }
     text += "XSCREENSAVER_WINDOW=ID in the environment names the window to draw in, unless -window-id is\n"
             "given. SIGTERM, SIGINT or SIGHUP ends the program.\n\n" + std::string(optionRules) + "\nSettings (" +
@@ -314,5 +336,5 @@ std::string saverHelp() {
                       field.maxValue, field.defaultValue, optionLabel(field));
         text += line;
     }
-    return text;
+    return text + "\n" + pictureSourcesRule;
 }

@@ -25,6 +25,7 @@ struct SaverOptions {
     std::string display;              // -display NAME; empty: $DISPLAY
     uint32_t delayUs = 30000;         // -delay USEC: least time from one frame's start to the next's
     bool showFps = false;             // -fps: frames per second and CPU share in a corner
+    std::string imageDirectory;       // -imageDirectory DIR: pictures for when the desktop is not shown
     bool help = false;                // -help: print saverHelp and end
 };
 
@@ -56,6 +57,8 @@ extern const char* const settingsRule;
 // The rules of the command line in words, for -help and the manual page: lines of at most
 // 76 characters, without indent.
 extern const char optionRules[];
+// Where the picture comes from, in the order tried, in the same form.
+extern const char pictureSourcesRule[];
 
 // The -help text: usage, every option with its range and default, the presets.
 std::string saverHelp();

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -58,6 +59,59 @@ TEST(DaemonSettings, TheUsersFileWinsAndOnlySmallRegularFilesAreRead) {
     std::remove(user.c_str());
     ASSERT_EQ(symlink("/dev/zero", user.c_str()), 0);
     EXPECT_FALSE(desktopGrabAllowed(home, system.c_str()));
+    std::remove(user.c_str());
+    std::remove(system.c_str());
+    std::remove(home);
+}
+
+TEST(DaemonSettings, RandomImagesAndTheirFolderAreReadAsTheGrabIs) {
+    // Checked against xscreensaver-getimage --verbose (6.06): the folder's blanks go, "~/" is
+    // the home; a last line not spelled as the daemon reads it leaves no folder.
+    std::string folder = "unchanged";
+    EXPECT_EQ(textSetting("mode: one\n", DaemonFile::User, "imageDirectory", folder), GrabSetting::NotSet);
+    EXPECT_EQ(folder, "unchanged");
+    textSetting("imageDirectory:   ~/Pictures  \n", DaemonFile::User, "imageDirectory", folder);
+    EXPECT_EQ(expandedFolder(folder, "/home/u"), "/home/u/Pictures");
+    EXPECT_EQ(expandedFolder("~", "/home/u"), "~");
+    EXPECT_EQ(textSetting("imageDirectory: /a\nImageDirectory: /b\n", DaemonFile::User, "imageDirectory", folder),
+              GrabSetting::Forbidden);
+    EXPECT_EQ(folder, "");
+    textSetting("*imageDirectory:\t/srv/backgrounds\n", DaemonFile::SystemDefaults, "imageDirectory", folder);
+    EXPECT_EQ(folder, "/srv/backgrounds");
+    EXPECT_EQ(flagSetting("chooseRandomImages: True\nchooseRandomImages: Fals\n", DaemonFile::User, "chooseRandomImages"),
+              GrabSetting::Forbidden);
+}
+
+TEST(DaemonSettings, EachPictureSettingTakesTheUsersFileFirst) {
+    char home[] = "/tmp/qg-daemon-images-XXXXXX";
+    ASSERT_NE(mkdtemp(home), nullptr);
+    const std::string user = std::string(home) + "/.xscreensaver", system = std::string(home) + "/XScreenSaver";
+    // Debian's defaults: neither desktop nor pictures.
+    std::ofstream(system) << "*grabDesktopImages:\tFalse\n*chooseRandomImages:\tFalse\n*imageDirectory:\t\n";
+    DaemonImageSettings settings = daemonImageSettings(home, system.c_str());
+    EXPECT_FALSE(settings.grabAllowed);
+    EXPECT_FALSE(settings.randomImages);
+    EXPECT_EQ(settings.imageDirectory, "");
+    std::ofstream(user) << "chooseRandomImages: True\nimageDirectory: ~/Pictures\n";
+    settings = daemonImageSettings(home, system.c_str());
+    EXPECT_FALSE(settings.grabAllowed);  // the system's, the user's file saying nothing of it
+    EXPECT_TRUE(settings.randomImages);
+    EXPECT_EQ(settings.imageDirectory, std::string(home) + "/Pictures");
+    std::ofstream(user) << "grabDesktopImages: True\n";
+    std::ofstream(system) << "*chooseRandomImages:\tTrue\n*imageDirectory:\t/srv/pictures\n";
+    settings = daemonImageSettings(home, system.c_str());
+    EXPECT_TRUE(settings.grabAllowed);
+    EXPECT_TRUE(settings.randomImages);
+    EXPECT_EQ(settings.imageDirectory, "/srv/pictures");
+    // A user's file that cannot be read: neither, whatever the system's says, in one line.
+    std::remove(user.c_str());
+    ASSERT_EQ(mkfifo(user.c_str(), 0600), 0);
+    testing::internal::CaptureStderr();
+    settings = daemonImageSettings(home, system.c_str());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(settings.grabAllowed);
+    EXPECT_FALSE(settings.randomImages);
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     std::remove(user.c_str());
     std::remove(system.c_str());
     std::remove(home);

@@ -91,6 +91,8 @@ TEST_F(SaverOptionsTest, WhereToDraw) {
     Read paced = readOptions({"-delay", "0", "-fps"});
     EXPECT_EQ(paced.options.delayUs, 0u);
     EXPECT_TRUE(paced.options.showFps);
+    EXPECT_EQ(readOptions({"--imagedirectory", "/srv/my pictures"}).options.imageDirectory, "/srv/my pictures");
+    EXPECT_EQ(readOptions({}).options.imageDirectory, "");
 
     // The daemon's window wins over -root and the default; -window-id wins over it.
     Read daemon = readOptions({"-root"}, "0x400001");
@@ -147,7 +149,7 @@ TEST_F(SaverOptionsTest, BadOptionsGiveOneLineNamingThem) {
         {{"-window-id", "99999999999"}, "99999999999"},
         {{"stray"}, "stray"},             {{"-"}, "'-'"},
         {{"-resW", "800"}, "-resW"},      {{"-delay", "1000001"}, "-delay"},
-        {{"-delay", "-1"}, "-delay"},
+        {{"-delay", "-1"}, "-delay"},     {{"-imageDirectory"}, "-imageDirectory"},
     };
     for (const Case& c : cases) {
         const Read read = readOptions(c.args);

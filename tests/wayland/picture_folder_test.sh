@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The native saver on a Wayland desktop where grim gives no picture (GNOME, KDE, or no grim):
+# a picture from the user's folder, given by -imageDirectory or by the X11 daemon's
+# "Choose random images" in ~/.xscreensaver. A grim that writes forever, or one that hands
+# over a 16384x16384 picture, gives the logo without the saver's memory growing past 300 MB.
+. "$(dirname "$0")/lib.sh"
+qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill" || exit 1
+qg_sway_shows 60 40 "$sample_red" || e2e_finish
+
+# A picture unlike the sample desktop: green on the left, yellow on the right; 16:9, so that
+# on the 4:3 output black bands show above and below it.
+home=$QG_OUT/home
+rm -rf "$home" && mkdir -p "$home/Pictures/2024/summer" "$home/Pictures/.thumbnails"
+convert -size 1600x900 xc:'rgb(48,208,48)' -fill 'rgb(208,208,48)' -draw 'rectangle 800,0 1599,899' \
+    "$home/Pictures/2024/summer/beach.png"
+convert -size 800x600 xc:'rgb(48,48,208)' "$home/Pictures/.thumbnails/beach.jpg"  # hidden: never shown
+shows_picture() {
+    [ "$(dominant "$1" 192 384)" = green ] && [ "$(dominant "$1" 832 384)" = yellow ] &&
+        [ "$(pixel_at "$QG_OUT/$1" 512 100)" = 0,0,0 ]
+}
+
+PATH=/nonexistent saver_start -imageDirectory "$home/Pictures" "${flat_view[@]}"
+drawn option.png 60 40 512 384
+check "without grim, -imageDirectory: its picture two folders down, whole, black above it" shows_picture option.png
+check "and nothing on stderr" [ ! -s "$QG_OUT/saver.err" ]
+kill "$SAVER_PID"
+saver_wait_exit 5
+
+fake_grim() {  # NAME COMMAND: a grim that runs COMMAND in its place
+    mkdir -p "$QG_OUT/$1"
+    printf '#!/bin/sh\n%s\n' "$2" >"$QG_OUT/$1/grim"
+    chmod +x "$QG_OUT/$1/grim"
+}
+fake_grim black "convert -size 1024x768 xc:black png:-"
+PATH=$QG_OUT/black:$PATH saver_start -imageDirectory "$home/Pictures" "${flat_view[@]}"
+drawn black.png 60 40 512 384
+check "a grim whose picture reads all black: the folder's picture" shows_picture black.png
+kill "$SAVER_PID"
+saver_wait_exit 5
+
+printf 'chooseRandomImages: True\nimageDirectory: ~/Pictures\n' >"$home/.xscreensaver"
+HOME=$home PATH=/nonexistent saver_start "${flat_view[@]}"
+drawn daemon.png 60 40 512 384
+check "without grim, the X11 daemon's random images on: a picture from its imageDirectory" shows_picture daemon.png
+kill "$SAVER_PID"
+saver_wait_exit 5
+
+# peak_kb: the saver's peak resident memory so far.
+peak_kb() { awk '/^VmHWM:/ { print $2 }' "/proc/$SAVER_PID/status"; }
+# What the saver takes showing the logo, without grim: the measure of the two below, which
+# read no more than a picture of this 1024x768 output can need (a few megabytes).
+PATH=/nonexistent saver_start "${flat_view[@]}"
+drawn logo.png 60 40 512 384
+logo_peak=$(peak_kb)
+kill "$SAVER_PID"
+saver_wait_exit 5
+within_bounds() { [ "${1:-999999}" -lt 307200 ] && [ "$1" -lt $((logo_peak + 65536)) ]; }
+
+fake_grim forever "printf '\\211PNG\\r\\n\\032\\n'; exec cat /dev/zero"
+PATH=$QG_OUT/forever:$PATH saver_start "${flat_view[@]}"
+drawn forever.png 60 40 512 384
+peak=$(peak_kb)
+check "a grim that writes forever: the logo" logo_is_mirrored forever.png
+check "with the saver's peak memory under 300 MB, and within 64 MB of the logo's ($peak kB, $logo_peak kB)" \
+    within_bounds "$peak"
+kill "$SAVER_PID"
+saver_wait_exit 5
+
+# A PNG that says 16384x16384 (a gigabyte of pixels), over four rows of them.
+perl -MCompress::Zlib -e '
+    sub chunk { my ($type, $data) = @_; pack("N", length $data) . $type . $data . pack("N", crc32($type . $data)) }
+    print "\x89PNG\r\n\x1a\n", chunk("IHDR", pack("NNCCCCC", 16384, 16384, 8, 2, 0, 0, 0)),
+        chunk("IDAT", compress(("\0" x (1 + 16384 * 3)) x 4)), chunk("IEND", "");' >"$QG_OUT/huge.png"
+fake_grim huge "cat '$QG_OUT/huge.png'"
+PATH=$QG_OUT/huge:$PATH saver_start "${flat_view[@]}"
+drawn huge.png 60 40 512 384
+peak=$(peak_kb)
+check "a grim with a 16384x16384 picture: the logo" logo_is_mirrored huge.png
+check "with the saver's peak memory under 300 MB, and within 64 MB of the logo's ($peak kB, $logo_peak kB)" \
+    within_bounds "$peak"
+check "and nothing on stderr from libpng" [ ! -s "$QG_OUT/saver.err" ]
+kill "$SAVER_PID"
+saver_wait_exit 5
+e2e_finish

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The native saver under the X11 screen-saver daemon as Debian installs it (no desktop
+# grabs) for a user who lets it choose random images: a picture from the user's folder,
+# found two folders down, past hidden and broken files. An empty folder, a folder of broken
+# pictures, or a FIFO where the folder should be: the logo. SIGTERM ends it at any point.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/daemon_lib.sh"
+
+# A picture unlike the sample desktop: green on the left, yellow on the right, 4:3.
+holiday_picture() { convert -size 800x600 xc:'rgb(48,208,48)' -fill 'rgb(208,208,48)' -draw 'rectangle 400,0 799,599' "$1"; }
+shows_picture() { [ "$(dominant "$1" 192 144)" = green ] && [ "$(dominant "$1" 832 623)" = yellow ]; }
+
+pictures=$home/Pictures
+mkdir -p "$pictures/2024/summer" "$pictures/.thumbnails" "$home/Empty" "$home/Broken/deeper"
+holiday_picture "$pictures/2024/summer/beach.jpg"
+convert -size 800x600 xc:'rgb(48,48,208)' "$pictures/.thumbnails/beach.png"  # hidden: never shown
+printf 'not a picture\n' >"$pictures/notes.png"
+holiday_picture "$home/whole.png"
+head -c $(($(stat -c %s "$home/whole.png") / 2)) "$home/whole.png" >"$home/Broken/cut.png"
+printf 'not a picture\n' >"$home/Broken/deeper/notes.jpg"
+mkfifo "$home/Broken/waiting.png" "$home/Fifo"
+[ "$(id -u)" = 0 ] && chown -R nobody:nogroup "$home"
+images() { echo $'False\nchooseRandomImages: True\nimageDirectory: '"$1"; }
+
+show_sample_desktop || e2e_finish
+run_daemon "$(images '~/Pictures')" folder.png
+check "grabs off, random images on: the daemon runs the saver" [ -n "$SAVER_FOUND" ]
+check "which shows the picture two folders down in ~/Pictures: green left, yellow right" shows_picture folder.png
+check "deactivated, the saver ends within 0.5 s ($SAVER_EXIT_MS ms)" [ "$SAVER_EXIT_MS" -lt 750 ]
+
+# As the daemon runs it, for its messages and its end, in a window of its own each time.
+as_the_daemon_runs_it() {
+    images "$1" | sed '1s/^/grabDesktopImages: /' >"$home/.xscreensaver"
+    test_window_start 1024 768 0 0
+    HOME=$home XSCREENSAVER_WINDOW=$TEST_WINDOW saver_start -root "${flat_view[@]}"
+    drawn "$2" 60 40 512 384
+}
+for folder in Empty Broken Fifo; do
+    as_the_daemon_runs_it "~/$folder" "$folder.png"
+    check "imageDirectory ~/$folder: the logo" logo_is_mirrored "$folder.png"
+    check "and one line on stderr" [ "$(wc -l <"$QG_OUT/saver.err")" = 1 ]
+    kill -TERM "$SAVER_PID"
+    saver_time_exit 5
+    check "SIGTERM ends it within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+    test_window_destroy
+done
+
+# Ended in the middle of the search and decode: large pictures take a while.
+mkdir -p "$home/Large"
+for i in 1 2; do convert -size 6000x4000 gradient:red-blue "$home/Large/$i.png"; done  # PNG: read whole
+images '~/Large' | sed '1s/^/grabDesktopImages: /' >"$home/.xscreensaver"
+test_window_start 1024 768 0 0
+HOME=$home XSCREENSAVER_WINDOW=$TEST_WINDOW saver_start -root "${flat_view[@]}"
+sleep 0.15
+kill -TERM "$SAVER_PID"
+saver_time_exit 5
+check "SIGTERM while it reads a large picture ends it within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+test_window_destroy
+rm -rf "$home"
+e2e_finish
