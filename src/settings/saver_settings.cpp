@@ -12,8 +12,9 @@
 
 // In registry order; banks use the slot numbers 00..25. Ranges: the grid sides keep
 // x_div * y_div within the explode's maxFragments, texture sides within maxSnapshotSide,
-// amplitudes and times cover every preset (Wave 3 swings 3600 degrees).
-constexpr SettingsField settingsFields[29] = {
+// amplitudes and times cover every preset (Wave 3 swings 3600 degrees). monitorMode's
+// default is Windows's; the native saver has its own (xscreensaver/saver_options.h).
+constexpr SettingsField settingsFields[30] = {
     INT_FIELD(Priority, 2, 0, 0, 5),
     FLOAT_FIELD(x_div, 25, 1, 1, 512),
     FLOAT_FIELD(y_div, 19, 2, 1, 512),
@@ -43,6 +44,7 @@ constexpr SettingsField settingsFields[29] = {
     INT_FIELD(resW, 0, -1, 0, 16384),
     INT_FIELD(resH, 0, -1, 0, 16384),
     INT_FIELD(resC, 0, -1, 0, 32),
+    INT_FIELD(monitorMode, 0, -1, 0, 2),
 };
 #undef INT_FIELD
 #undef FLOAT_FIELD

@@ -20,8 +20,8 @@ struct SettingsField {
     int32_t minValue, maxValue;
 };
 
-extern const SettingsField settingsFields[29];
-const int settingsFieldCount = 29;
+extern const SettingsField settingsFields[30];
+const int settingsFieldCount = 30;
 const int bankSlotCount = 26;
 
 // The stored form of a field (floats truncated toward zero) and its way back.
