@@ -120,7 +120,9 @@ TEST(SaverConfigXml, EverySettingChoiceSetsItsOwnValueAndTheUnsetOneIsTheSaversD
         ASSERT_TRUE(accepted(argument, &settings)) << argument;
         const int32_t value = storedValue(settings, *field);
         EXPECT_TRUE(values.insert(value).second) << field->name << " " << argument;
-        if (argument.empty()) EXPECT_EQ(value, nativeDefault(*field)) << field->name;
+        if (argument.empty()) {
+            EXPECT_EQ(value, nativeDefault(*field)) << field->name;
+        }
     }
     EXPECT_EQ(selects, 4);  // view, monitors, texture width and height
 }
