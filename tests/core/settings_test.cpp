@@ -123,7 +123,6 @@ TEST(Settings, AMonitorModeThatNamesNoModeDrawsAsThePlatformsDefault) {
         s.monitorMode = stored;
         EXPECT_EQ(monitorModeOf(s, SpanMonitors), SpanMonitors) << stored;
         EXPECT_EQ(monitorModeOf(s, EachMonitor), EachMonitor) << stored;
-        EXPECT_EQ(monitorModeOf(s, PrimaryMonitorOnly), PrimaryMonitorOnly) << stored;
         EXPECT_EQ(s.monitorMode, stored);
     }
 }

@@ -9,7 +9,6 @@
 
 #include "resources/resource_ids.h"
 #include "settings/about_dialog_win32.h"
-#include "settings/config_controls.h"
 #include "settings/config_dialog_win32.h"
 #include "settings/settings_fields.h"
 #include "settings/settings_store.h"
@@ -186,9 +185,6 @@ TEST_F(ConfigDialogTest, TrackbarMovesNameTheLevelAndOnlyOkStoresIt) {
 TEST_F(ConfigDialogTest, MonitorsDropDownWritesAtOnceAndEachChoiceComesBack) {
     open();
     ASSERT_EQ(SendDlgItemMessageA(dialog, IDC_MONITOR_MODE, CB_GETCOUNT, 0, 0), 3);
-    char item[64] = "";
-    SendDlgItemMessageA(dialog, IDC_MONITOR_MODE, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(item));
-    EXPECT_STREQ(item, monitorModeItems[1]);
     EXPECT_EQ(monitorItem(), 0);  // nothing stored: one scene across all monitors
     for (int32_t mode : {1, 2, 0}) {
         monitorKey(mode ? VK_DOWN : VK_HOME);
@@ -204,8 +200,6 @@ TEST_F(ConfigDialogTest, MonitorsDropDownWritesAtOnceAndEachChoiceComesBack) {
         EXPECT_EQ(monitorItem(), mode);
         EXPECT_EQ(saverSettings.monitorMode, mode);
     }
-    click(IDCANCEL);
-    EXPECT_EQ(stored("monitorMode"), "0");
 }
 
 // Defaults shows one scene across all monitors; a bank recall leaves the mode as it is,
