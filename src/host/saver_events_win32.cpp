@@ -47,8 +47,7 @@ static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM found) {
 // the monitors). The primary monitor comes first.
 static void chooseSceneViews(const ScreenArea& covered) {
     std::vector<ScreenArea> monitors;
-    int32_t mode = saverSettings.monitorMode;
-    if (mode < SpanMonitors || mode > PrimaryMonitor) mode = SpanMonitors;  // a value of no mode
+    MonitorMode mode = monitorModeOf(saverSettings, windowsMonitorModeDefault);
     if (saverHost.previewMode || displaySwitchConfigured()) mode = SpanMonitors;
     if (mode != SpanMonitors) EnumDisplayMonitors(nullptr, nullptr, addMonitor, LPARAM(&monitors));
     sceneViews = monitorViews(mode, covered, monitors, 0);

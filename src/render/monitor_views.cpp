@@ -39,7 +39,7 @@ std::vector<ScreenArea> ownMonitors(const std::vector<ScreenArea>& monitors) {
 
 }  // namespace
 
-std::vector<SceneView> monitorViews(int32_t mode, const ScreenArea& drawable, const std::vector<ScreenArea>& monitors,
+std::vector<SceneView> monitorViews(MonitorMode mode, const ScreenArea& drawable, const std::vector<ScreenArea>& monitors,
                                     size_t primary) {
     const SceneView whole = {{0, 0, drawable.width, drawable.height}, drawable};
     std::vector<SceneView> views;
@@ -47,7 +47,7 @@ std::vector<SceneView> monitorViews(int32_t mode, const ScreenArea& drawable, co
     if (mode == EachMonitor) {
         for (const ScreenArea& monitor : ownMonitors(monitors))
             if (viewOf(monitor, drawable, view)) views.push_back(view);
-    } else if (mode == PrimaryMonitor && primary < monitors.size() && viewOf(monitors[primary], drawable, view)) {
+    } else if (mode == PrimaryMonitorOnly && primary < monitors.size() && viewOf(monitors[primary], drawable, view)) {
         views.push_back(view);
     }
     if (views.empty()) views.push_back(whole);

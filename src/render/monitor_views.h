@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "capture/desktop_snapshot.h"
-
-enum MonitorMode : int32_t { SpanMonitors = 0, EachMonitor = 1, PrimaryMonitor = 2 };
+#include "settings/monitor_mode.h"
 
 // One scene in one part of a drawable.
 struct SceneView {
@@ -21,7 +20,7 @@ struct SceneView {
 // at all; one view for each monitor's part of it; or the primary monitor's part alone.
 // Monitors outside the drawable get no view and stay black; a mirror of another monitor,
 // or an area that holds other monitors, gets none either.
-std::vector<SceneView> monitorViews(int32_t mode, const ScreenArea& drawable, const std::vector<ScreenArea>& monitors,
+std::vector<SceneView> monitorViews(MonitorMode mode, const ScreenArea& drawable, const std::vector<ScreenArea>& monitors,
                                     size_t primary);
 
 // Whether the views are the one whole drawable: the frame of a single scene, as ever.

@@ -11,3 +11,6 @@
 #define IDC_RES_HEIGHT 1090
 #define IDC_RES_DEPTH 1091
 #define IDC_RES_LIST 1092
+
+// The configuration dialog's "Monitors" drop-down, the last control of template 2003.
+#define IDC_MONITOR_MODE 1094

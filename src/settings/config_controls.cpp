@@ -17,6 +17,8 @@ const RadioGroup radioGroups[3] = {
     {"screenTextureWidth", 1049, 1054, {{1049, 128}, {1051, 256}, {1050, 512}, {1052, 1024}, {1054, 2048}}, 5},
 };
 
+const char* const monitorModeItems[3] = {"Across all monitors", "Each monitor its own", "Primary monitor only"};
+
 static const int saveButtons[4] = {1079, 1070, 1074, 1076};
 static const int recallButtons[4] = {1069, 1073, 1075, 1077};
 

@@ -24,6 +24,9 @@ struct RadioGroup {
 // In the order the dialog fills them: view mode, texture height, texture width.
 extern const RadioGroup radioGroups[3];
 
+// The "Monitors" drop-down: item i sets monitorMode i.
+extern const char* const monitorModeItems[3];
+
 // The bank (0..3 for A..D) of a Save Bank or Recall Bank button, or -1.
 int saveBankOf(int id);
 int recallBankOf(int id);

@@ -6,8 +6,10 @@
 
 #include <cstdio>
 
+#include "resources/resource_ids.h"
 #include "settings/about_dialog_win32.h"
 #include "settings/config_controls.h"
+#include "settings/monitor_mode.h"
 #include "settings/presets_win32.h"
 #include "settings/resolution_dialog_win32.h"
 #include "settings/settings_fields.h"
@@ -41,6 +43,9 @@ void fillControls(HWND dialog) {
     if (saverSettings.Mode < 0 || saverSettings.Mode > 3)
         for (int id = modes.first; id <= modes.last; ++id) CheckDlgButton(dialog, id, BST_UNCHECKED);
     for (const RadioGroup& group : radioGroups) checkRadioGroup(dialog, group);
+    // A stored mode the list has no item for shows the default's; the record keeps it.
+    const MonitorMode shown = monitorModeOf(saverSettings, windowsMonitorModeDefault);
+    SendDlgItemMessageA(dialog, IDC_MONITOR_MODE, CB_SETCURSEL, shown, 0);
     // Each edit reads its text back as it changes: a longer value is cut to 9 characters.
     char text[16];
     for (const FieldControl& edit : editControls) {
@@ -80,7 +85,12 @@ static bool chooseRadio(HWND dialog, int id) {
     return false;
 }
 
-static void onCommand(HWND dialog, int id) {
+static void addMonitorModeItems(HWND dialog) {
+    for (const char* item : monitorModeItems)
+        SendDlgItemMessageA(dialog, IDC_MONITOR_MODE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+}
+
+static void onCommand(HWND dialog, int id, int notification) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     switch (id) {
     case IDOK:
@@ -95,6 +105,13 @@ static void onCommand(HWND dialog, int id) {
         fillControls(dialog);
         break;
     case 1087: DialogBoxParamA(instance, MAKEINTRESOURCEA(114), dialog, ChangeResolutionDialog, 0); break;
+    case IDC_MONITOR_MODE:
+        // Only a choice writes: focus and the list opening and closing leave the stored mode alone.
+        if (notification == CBN_SELCHANGE) {
+            const LRESULT item = SendDlgItemMessageA(dialog, IDC_MONITOR_MODE, CB_GETCURSEL, 0, 0);
+            if (item != CB_ERR) saverSettings.monitorMode = int32_t(item);
+        }
+        break;
     default:
         if (readEdit(dialog, id) || flipCheck(id) || chooseRadio(dialog, id)) break;
         if (saveBankOf(id) >= 0) SettingsStore::saveBank(saveBankOf(id));
@@ -111,10 +128,11 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
         InitCommonControls();
         SettingsStore::load();
+        addMonitorModeItems(dialog);
         fillControls(dialog);
         return TRUE;
     case WM_COMMAND:
-        onCommand(dialog, LOWORD(wParam));
+        onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, priorityTrackbar))

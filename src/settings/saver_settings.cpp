@@ -12,7 +12,8 @@
 
 // In registry order; banks use the slot numbers 00..25. Ranges: the grid sides keep
 // x_div * y_div within the explode's maxFragments, texture sides within maxSnapshotSide,
-// amplitudes and times cover every preset (Wave 3 swings 3600 degrees).
+// amplitudes and times cover every preset (Wave 3 swings 3600 degrees). monitorMode's
+// default is Windows's; the native saver has its own (xscreensaver/saver_options.h).
 constexpr SettingsField settingsFields[30] = {
     INT_FIELD(Priority, 2, 0, 0, 5),
     FLOAT_FIELD(x_div, 25, 1, 1, 512),

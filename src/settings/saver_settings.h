@@ -37,7 +37,7 @@ struct SaverSettings {
     int32_t resW;
     int32_t resH;
     int32_t resC;
-    int32_t monitorMode;
+    int32_t monitorMode;  // MonitorMode (settings/monitor_mode.h), as stored
 };
 
 extern SaverSettings saverSettings;

@@ -88,7 +88,7 @@ void takeSnapshot(const WaylandPicture* picture, const ScreenArea& layout, const
 // Whether an output's scene moves: every output's but with the primary one alone, where
 // that is the output at the layout's origin, else the first.
 bool animates(const WaylandConnection& connection, size_t index) {
-    if (saverSettings.monitorMode != PrimaryMonitor) return true;
+    if (monitorModeOf(saverSettings, nativeMonitorModeDefault) != PrimaryMonitorOnly) return true;
     for (size_t i = 0; i < connection.outputs.size(); ++i)
         if (connection.outputs[i].area.left == 0 && connection.outputs[i].area.top == 0) return i == index;
     return index == 0;

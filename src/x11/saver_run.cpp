@@ -74,8 +74,7 @@ void present(void* self) { glXSwapBuffers(hostOf(self).draw.display, hostOf(self
 void chooseSceneViews(const DrawWindow& draw, const SaverOptions& options) {
     sceneViews.clear();
     if (options.target != DrawTarget::OwnWindow && options.target != DrawTarget::Root) return;
-    int32_t mode = saverSettings.monitorMode;
-    if (mode < SpanMonitors || mode > PrimaryMonitor) mode = SpanMonitors;  // a value of no mode
+    const MonitorMode mode = monitorModeOf(saverSettings, nativeMonitorModeDefault);
     sceneViews = monitorViews(mode, {0, 0, draw.width, draw.height}, screenMonitors(draw.display), 0);
     otherScenes.assign(sceneViews.size() - 1, SceneState());
 }

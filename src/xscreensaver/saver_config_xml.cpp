@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "settings/monitor_mode.h"
 #include "settings/presets.h"
 #include "settings/settings_fields.h"
 #include "xscreensaver/saver_options.h"
@@ -56,6 +57,9 @@ const DialogRow rightColumn[] = {
 };
 
 const char* const viewLabels[] = {"Explode", "Wave 1", "Wave 2", "Wave 3"};
+// A select has no label of its own: each choice says what it is about.
+const char* const monitorModeLabels[] = {"One scene across all monitors", "Each monitor its own scene",
+                                         "Primary monitor only"};
 const int textureSides[] = {128, 256, 512, 1024, 2048};  // the Windows dialog's choices
 
 std::string number(int value) { return std::to_string(value); }
@@ -75,7 +79,7 @@ std::string numberRow(const SettingsField& field, const DialogRow& row) {
            quoted("arg", std::string("-") + field.name + " %") + quoted("_label", row.label) +
            (slider ? quoted("_low-label", number(field.minValue)) + quoted("_high-label", number(high)) : "") +
            quoted("low", number(field.minValue)) + quoted("high", number(high)) +
-           quoted("default", number(field.defaultValue)) + "/>\n";
+           quoted("default", number(nativeDefault(field))) + "/>\n";
 }
 
 // The daemon's frame rate slider: -delay, inverted, so that right is more frames.
@@ -87,8 +91,9 @@ std::string frameRateRow(const DialogRow& row) {
 }
 
 std::string checkBoxRow(const SettingsField& field, const DialogRow& row) {
-    const std::string setting = field.defaultValue ? "arg-unset" : "arg-set";
-    const std::string argument = std::string("-") + field.name + (field.defaultValue ? " 0" : " 1");
+    const bool onByDefault = nativeDefault(field) != 0;
+    const std::string setting = onByDefault ? "arg-unset" : "arg-set";
+    const std::string argument = std::string("-") + field.name + (onByDefault ? " 0" : " 1");
     return std::string("  <boolean") + quoted("id", field.name) + quoted("_label", row.label) +
            quoted(setting, argument) + "/>\n";
 }
@@ -98,7 +103,7 @@ std::string textureSideRow(const SettingsField& field, const DialogRow& row) {
     for (int side : textureSides) {
         const std::string label = std::string(row.label) + " " + number(side);
         xml += option(field.name + number(side), label,
-                      side == field.defaultValue ? "" : std::string("-") + field.name + " " + number(side));
+                      side == nativeDefault(field) ? "" : std::string("-") + field.name + " " + number(side));
     }
     return xml + "  </select>\n";
 }
@@ -141,6 +146,10 @@ std::string choiceRows() {
     xml += "  </select>\n  <select id=\"Mode\">\n";
     for (int mode = 0; mode < 4; ++mode)
         xml += option("mode" + number(mode), viewLabels[mode], mode ? "-Mode " + number(mode) : "");
+    xml += "  </select>\n  <select id=\"monitorMode\">\n";
+    for (int mode = SpanMonitors; mode <= PrimaryMonitorOnly; ++mode)
+        xml += option("monitors" + number(mode), monitorModeLabels[mode],
+                      mode == nativeMonitorModeDefault ? "" : "-monitorMode " + number(mode));
     return xml + "  </select>\n</hgroup>\n";
 }
 

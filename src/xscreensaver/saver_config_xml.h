@@ -1,5 +1,5 @@
 // The configuration description that the X11 screen-saver daemon's settings dialog reads
-// for the native saver (its XML form): the view, presets, sizes, flags, movement and
+// for the native saver (its XML form): the view, monitors, presets, sizes, flags, movement and
 // frame rate, with ranges and defaults from the settings table. Portable; written at build time.
 #pragma once
 #include <string>

@@ -43,7 +43,8 @@ std::string optionItems() {
         if (hasOption(field))
             page += item(std::string("-") + field.name + " N",
                          std::string(optionLabel(field)) + " (" + std::to_string(field.minValue) + ".." +
-                             std::to_string(field.maxValue) + ", default " + std::to_string(field.defaultValue) + ").");
+                             std::to_string(field.maxValue) + ", default " +
+                             std::to_string(nativeDefault(field)) + ").");
     return page;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "settings/monitor_mode.h"
 #include "settings/presets.h"
 
 namespace {
@@ -42,7 +43,7 @@ const FieldLabel fieldLabels[] = {
     {"zoom1", "time of the zoom swing"},
     {"useOGL", "show the OpenGL logo instead of the desktop"},
     {"randPreset", "a random preset at each start"},
-    {"monitorMode", "monitors: 0 one scene across all, 1 each its own, 2 the primary one only"},
+    {"monitorMode", "monitors: 0 one scene across all, 1 each its own, 2 primary only"},
 };
 
 // The option name after its one or two dashes; null when `arg` is no option.
@@ -219,8 +220,17 @@ const char* optionLabel(const SettingsField& field) {
     return "";
 }
 
+int32_t nativeDefault(const SettingsField& field) {
+    return field.intField == &SaverSettings::monitorMode ? nativeMonitorModeDefault : field.defaultValue;
+}
+
+void applyNativeDefaults() {
+    for (const SettingsField& field : settingsFields) assignStored(saverSettings, field, nativeDefault(field));
+}
+
 bool readSaverOptions(int argc, const char* const* argv, const char* daemonWindow, SaverOptions& options,
                       std::string& error) {
+    applyNativeDefaults();
     for (int i = 1; i < argc; ++i)
         if (isHelp(argv[i])) {
             options.help = true;  // whatever else the line or the environment holds
@@ -333,7 +343,7 @@ std::string saverHelp() {
         if (!hasOption(field)) continue;
         char line[160];
         std::snprintf(line, sizeof line, "  -%-20s %6d..%-6d default %-5d %s\n", field.name, field.minValue,
-                      field.maxValue, field.defaultValue, optionLabel(field));
+                      field.maxValue, nativeDefault(field), optionLabel(field));
         text += line;
     }
     return text + "\n" + pictureSourcesRule;

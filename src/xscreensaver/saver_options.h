@@ -29,7 +29,14 @@ struct SaverOptions {
     bool help = false;                // -help: print saverHelp and end
 };
 
-// Reads argv[1..argc-1], applying presets and settings to saverSettings in the order given.
+// The native saver's default of a field: the table's, but each monitor its own scene,
+// since the daemon runs one saver per monitor.
+int32_t nativeDefault(const SettingsField& field);
+// saverSettings takes the native defaults.
+void applyNativeDefaults();
+
+// Reads argv[1..argc-1]: saverSettings takes the native defaults, then the presets and
+// settings in the order given.
 // `daemonWindow` is $XSCREENSAVER_WINDOW or null; it wins over -root and -window, and
 // -window-id wins over it. Options take one or two leading dashes. False on a bad
 // option or value, with a one-line message (no newline) in `error`.

@@ -1,3 +1,4 @@
+#include "resources/resource_ids.h"
 #include "settings/config_controls.h"
 #include "settings/settings_fields.h"
 
@@ -43,7 +44,8 @@ TEST(ConfigControls, EveryControlNamesARealFieldAndNoIdentifierIsUsedTwice) {
         }
         radios += g.choiceCount;
     }
-    EXPECT_EQ(ids.size(), 14 + 5 + radios);
+    ids.insert(IDC_MONITOR_MODE);
+    EXPECT_EQ(ids.size(), 14 + 5 + radios + 1);
     EXPECT_EQ(saveBankOf(1079), 0);
     EXPECT_EQ(saveBankOf(1076), 3);
     EXPECT_EQ(recallBankOf(1073), 1);

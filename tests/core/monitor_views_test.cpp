@@ -46,7 +46,7 @@ TEST(MonitorViews, EachModeOnMonitorsOfDifferentSizesAndPlaces) {
     EXPECT_TRUE(same(each[1].viewport, {0, 0, 1024, 768}) && same(each[1].desktop, monitors[1]));
     EXPECT_FALSE(isWholeDrawable(each, desktop));
 
-    const auto primary = monitorViews(PrimaryMonitor, desktop, monitors, 0);
+    const auto primary = monitorViews(PrimaryMonitorOnly, desktop, monitors, 0);
     ASSERT_EQ(primary.size(), 1u);
     EXPECT_TRUE(same(primary[0].viewport, {1024, 168, 800, 600}));
     EXPECT_FALSE(isWholeDrawable(primary, desktop));
@@ -62,7 +62,7 @@ TEST(MonitorViews, EachModeOnMonitorsOfDifferentSizesAndPlaces) {
     EXPECT_TRUE(same(listed[0].desktop, monitors[0]) && same(listed[1].desktop, monitors[1]));
     // No monitors known, or a primary one outside the drawable: the whole drawable.
     EXPECT_TRUE(isWholeDrawable(monitorViews(EachMonitor, desktop, {}, 0), desktop));
-    EXPECT_TRUE(isWholeDrawable(monitorViews(PrimaryMonitor, {5000, 0, 10, 10}, monitors, 0), {5000, 0, 10, 10}));
+    EXPECT_TRUE(isWholeDrawable(monitorViews(PrimaryMonitorOnly, {5000, 0, 10, 10}, monitors, 0), {5000, 0, 10, 10}));
 }
 
 TEST(MonitorViews, EachSceneDrawsItsOwnPictureInItsOwnView) {

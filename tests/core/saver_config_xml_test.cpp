@@ -32,8 +32,9 @@ std::vector<std::pair<std::string, Attributes>> elements(const std::string& xml)
     return found;
 }
 
-// Whether the command line takes these words, as the dialog would append them.
-bool accepted(const std::string& words) {
+// Whether the command line takes these words, as the dialog would append them; `settings`
+// gets what they set.
+bool accepted(const std::string& words, SaverSettings* settings = nullptr) {
     std::istringstream split(words);
     std::vector<std::string> parts{"quakeglass"};
     for (std::string word; split >> word;) parts.push_back(word);
@@ -42,6 +43,7 @@ bool accepted(const std::string& words) {
     SaverOptions options;
     std::string error;
     const bool ok = readSaverOptions(int(argv.size()), argv.data(), nullptr, options, error);
+    if (settings) *settings = saverSettings;
     SettingsStore::applyDefaults();
     return ok;
 }
@@ -69,10 +71,10 @@ TEST(SaverConfigXml, EveryArgumentIsAnOptionWithTheTablesRangeAndDefault) {
         EXPECT_EQ(attributes.at("arg"), "-" + std::string(field->name) + " %");
         EXPECT_EQ(attributes.at("low"), std::to_string(field->minValue)) << field->name;
         EXPECT_LE(std::stoi(attributes.at("high")), field->maxValue) << field->name;
-        EXPECT_EQ(attributes.at("default"), std::to_string(field->defaultValue)) << field->name;
+        EXPECT_EQ(attributes.at("default"), std::to_string(nativeDefault(*field))) << field->name;
     }
     EXPECT_GT(numbers, 10);
-    for (const char* wanted : {"Mode", "preset", "screenTextureWidth", "screenTextureHeight", "x_div", "y_div",
+    for (const char* wanted : {"Mode", "monitorMode", "preset", "screenTextureWidth", "screenTextureHeight", "x_div", "y_div",
                                "genChildren", "delay", "showfps", "xyGoraud", "enableMovement", "rotX0", "rotX1", "rotY0",
                                "rotY1", "rotZ0", "rotZ1", "zoom0", "zoom1"})
         EXPECT_EQ(ids.count(wanted), 1u) << wanted;
@@ -98,4 +100,29 @@ TEST(SaverConfigXml, EachChoiceHasOneDefaultAndTheTagsClose) {
     EXPECT_EQ(count("<screensaver "), 1u);
     EXPECT_EQ(count("</screensaver>"), 1u);
     EXPECT_EQ(count("<"), count(">"));
+}
+
+// The dialog writes nothing for a select's unset choice: that choice must be what the saver
+// does without the option, and every other choice must set a value of its own.
+TEST(SaverConfigXml, EverySettingChoiceSetsItsOwnValueAndTheUnsetOneIsTheSaversDefault) {
+    const SettingsField* field = nullptr;
+    std::set<int32_t> values;
+    int selects = 0;
+    for (const auto& [tag, attributes] : elements(saverConfigXml())) {
+        if (tag == "select") {
+            field = findSettingsField(attributes.at("id").c_str());
+            values.clear();
+            selects += field != nullptr;
+        }
+        if (tag != "option" || !field) continue;
+        const std::string argument = attributes.count("arg-set") ? attributes.at("arg-set") : "";
+        SaverSettings settings;
+        ASSERT_TRUE(accepted(argument, &settings)) << argument;
+        const int32_t value = storedValue(settings, *field);
+        EXPECT_TRUE(values.insert(value).second) << field->name << " " << argument;
+        if (argument.empty()) {
+            EXPECT_EQ(value, nativeDefault(*field)) << field->name;
+        }
+    }
+    EXPECT_EQ(selects, 4);  // view, monitors, texture width and height
 }

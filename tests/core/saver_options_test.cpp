@@ -2,6 +2,7 @@
 // messages for bad options, and -help. Each test puts the default settings back.
 #include "xscreensaver/saver_options.h"
 #include "native_entry/host_choice.h"
+#include "settings/monitor_mode.h"
 #include "settings/presets.h"
 #include "settings/settings_store.h"
 
@@ -51,10 +52,30 @@ TEST_F(SaverOptionsTest, SettingsAndPresetsApplyInTheOrderGiven) {
         SettingsStore::applyDefaults();
         ASSERT_TRUE(readOptions({"-preset", presetName(command)}).ok) << presetName(command);
         const SaverSettings named = saverSettings;
-        SettingsStore::applyDefaults();
+        applyNativeDefaults();
         applyPresetValues(command);
         EXPECT_EQ(std::memcmp(&named, &saverSettings, sizeof named), 0) << presetName(command);
     }
+}
+
+// The daemon runs one saver per monitor: a line without -monitorMode draws each its own,
+// whatever the record held before, and no preset changes that.
+TEST_F(SaverOptionsTest, TheNativeSaverStartsFromItsOwnDefaults) {
+    saverSettings.monitorMode = SpanMonitors;
+    saverSettings.x_div = 3;
+    ASSERT_TRUE(readOptions({"-preset", "wave-2"}).ok);
+    EXPECT_EQ(saverSettings.monitorMode, nativeMonitorModeDefault);
+    EXPECT_EQ(saverSettings.y_div, 60.0f);
+    saverSettings.x_div = 3;
+    ASSERT_TRUE(readOptions({}).ok);
+    EXPECT_EQ(saverSettings.x_div, 25.0f);
+    ASSERT_TRUE(readOptions({"-MonitorMode", "2", "-preset", "explode-1"}).ok);
+    EXPECT_EQ(monitorModeOf(saverSettings, nativeMonitorModeDefault), PrimaryMonitorOnly);
+    ASSERT_TRUE(readOptions({"-monitorMode", "0"}).ok);
+    EXPECT_EQ(saverSettings.monitorMode, SpanMonitors);
+    EXPECT_FALSE(readOptions({"-monitorMode", "3"}).ok);
+    const std::string help = saverHelp(), line = help.substr(help.find("-monitorMode "));
+    EXPECT_NE(line.substr(0, line.find('\n')).find("default 1 "), std::string::npos) << line;
 }
 
 TEST_F(SaverOptionsTest, EveryOptionTakesItsWholeRangeAndNothingBeyond) {
@@ -171,7 +192,7 @@ TEST_F(SaverOptionsTest, HelpListsEveryOptionWithRangeAndDefault) {
         const std::string line = help.substr(help.find(name), help.find('\n', help.find(name)) - help.find(name));
         EXPECT_NE(line.find(std::to_string(field.minValue) + ".." + std::to_string(field.maxValue)), std::string::npos)
             << line;
-        EXPECT_NE(line.find("default " + std::to_string(field.defaultValue)), std::string::npos) << line;
+        EXPECT_NE(line.find("default " + std::to_string(nativeDefault(field))), std::string::npos) << line;
     }
     for (uint16_t command : randomPresetIds) EXPECT_NE(help.find(presetName(command)), std::string::npos);
 }

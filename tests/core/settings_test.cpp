@@ -2,6 +2,7 @@
 // saverSettings is process-wide: each test that changes it puts the defaults back.
 #include "capture/desktop_snapshot.h"
 #include "effects/explode.h"
+#include "settings/monitor_mode.h"
 #include "settings/presets.h"
 #include "settings/settings_fields.h"
 #include "settings/settings_store.h"
@@ -45,6 +46,7 @@ TEST(Settings, DefaultsAreTheDocumentedOnesFromTheStart) {
     EXPECT_EQ(s.useOGL, 0);
     EXPECT_EQ(s.randPreset, 0);
     EXPECT_EQ(s.resW | s.resH | s.resC, 0);
+    EXPECT_EQ(s.monitorMode, windowsMonitorModeDefault);
     saverSettings.Mode = Wave2;
     saverSettings.resW = 800;
     SettingsStore::applyDefaults();
@@ -107,6 +109,24 @@ TEST(Settings, FloatsAreStoredTruncatedTowardZero) {
     EXPECT_EQ(s.Priority, INT32_MIN);
 }
 
+// The registry keeps any number: the mode drawn with is the stored one when it names a
+// mode, else the platform's default, and the record is never changed by asking.
+TEST(Settings, AMonitorModeThatNamesNoModeDrawsAsThePlatformsDefault) {
+    SaverSettings s = defaultSettings();
+    EXPECT_EQ(monitorModeOf(s, windowsMonitorModeDefault), SpanMonitors);
+    for (int32_t stored : {0, 1, 2}) {
+        s.monitorMode = stored;
+        EXPECT_EQ(monitorModeOf(s, SpanMonitors), stored);
+        EXPECT_EQ(monitorModeOf(s, nativeMonitorModeDefault), stored);
+    }
+    for (int32_t stored : {3, -1, INT32_MIN, INT32_MAX}) {
+        s.monitorMode = stored;
+        EXPECT_EQ(monitorModeOf(s, SpanMonitors), SpanMonitors) << stored;
+        EXPECT_EQ(monitorModeOf(s, EachMonitor), EachMonitor) << stored;
+        EXPECT_EQ(s.monitorMode, stored);
+    }
+}
+
 TEST(Settings, BankNamesAreThirteenCharacters) {
     char name[16];
     bankValueName(2, 8, name);
@@ -128,6 +148,7 @@ TEST(Presets, EachSetsItsFieldsAndKeepsTheRest) {
         saverSettings.xyAmplitude = 123;
         saverSettings.genChildren = 9;
         saverSettings.Priority = 4;
+        saverSettings.monitorMode = PrimaryMonitorOnly;
         ASSERT_TRUE(applyPresetValues(c.command)) << c.command;
         EXPECT_EQ(saverSettings.Mode, c.Mode) << c.command;
         EXPECT_EQ(saverSettings.x_div, c.x_div) << c.command;
@@ -136,6 +157,7 @@ TEST(Presets, EachSetsItsFieldsAndKeepsTheRest) {
         EXPECT_EQ(saverSettings.zoom1, c.zoom1) << c.command;
         EXPECT_EQ(saverSettings.enableMovement, 1) << c.command;
         EXPECT_EQ(saverSettings.Priority, 4) << c.command;
+        EXPECT_EQ(saverSettings.monitorMode, PrimaryMonitorOnly) << c.command;
         bool explode = c.command < 1065 || c.command == 1072;
         EXPECT_EQ(saverSettings.xyAmplitude == 123, explode) << c.command;
         EXPECT_EQ(saverSettings.genChildren == 9, !explode) << c.command;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The configuration run: /c shows the dialog, a preset and OK store it, Cancel stores
-# nothing, /c:<window> puts the dialog over that window, the About banner scales with
-# the dialog at 200%; screenshots for the README.
+# The configuration run: /c shows the dialog, a preset, a choice of monitors and OK store
+# them, Cancel stores nothing, /c:<window> puts the dialog over that window, the About
+# banner scales with the dialog at 200%; screenshots for the README.
 . "$(dirname "$0")/lib.sh"
 title="Quakeglass Configuration"
 driver() { wine "$QG_BIN/dialog_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -17,11 +17,13 @@ sleep 0.5
 screenshot about-dialog.png
 read -r dialog100 banner100 <<<"$(driver widths About 1021)"
 driver click About 1 >/dev/null
+driver choose "$title" 1094 2 >/dev/null  # Monitors: Primary monitor only
 driver click "$title" 1066 1 >/dev/null  # Wave preset 2, then OK
 saver_wait_exit 10
 check "OK ends the run with 1" [ "$SAVER_STATUS" = 1 ]
 check "and stores the preset (Mode $(reg_get_dword Mode), x_div $(reg_get_dword x_div))" \
     [ "$(reg_get_dword Mode) $(reg_get_dword x_div) $(reg_get_dword rotZ0)" = "2 80 360" ]
+check "and the monitors chosen (monitorMode $(reg_get_dword monitorMode))" [ "$(reg_get_dword monitorMode)" = 2 ]
 
 reg_reset
 saver_start /c

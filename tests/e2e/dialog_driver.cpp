@@ -4,6 +4,7 @@
 //   dialog_driver find TITLE          prints "found <window> owner <owner window>"
 //   dialog_driver click TITLE ID...   clicks those controls of the dialog, in order
 //   dialog_driver widths TITLE ID     prints the dialog's width and that control's, in pixels
+//   dialog_driver choose TITLE ID N   picks item N of that drop-down list, as a click in its list would
 #include <windows.h>
 
 #include <cstdio>
@@ -51,6 +52,13 @@ int main(int argc, char** argv) {
         GetWindowRect(dialog, &whole);
         GetWindowRect(GetDlgItem(dialog, std::atoi(argv[3])), &control);
         std::printf("%ld %ld\n", whole.right - whole.left, control.right - control.left);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "choose") == 0 && argc == 5) {
+        HWND list = GetDlgItem(dialog, std::atoi(argv[3]));
+        if (SendMessageA(list, CB_SETCURSEL, std::atoi(argv[4]), 0) == CB_ERR) return 1;
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), CBN_SELCHANGE), LPARAM(list));
+        std::printf("chosen\n");
         return 0;
     }
     for (int i = 3; i < argc; ++i) {

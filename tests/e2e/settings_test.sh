@@ -4,7 +4,7 @@
 . "$(dirname "$0")/lib.sh"
 fields="Priority x_div y_div xyAmplitude xyFrequency1 xyFrequency2 xySizeX xySizeY Mode genChildren
 xyGoraud useLinear screenTextureWidth screenTextureHeight useTrails enableMovement rotX0 rotX1
-rotY0 rotY1 rotZ0 rotZ1 zoom0 zoom1 useOGL randPreset resW resH resC"
+rotY0 rotY1 rotZ0 rotZ1 zoom0 zoom1 useOGL randPreset resW resH resC monitorMode"
 
 run_once() {
     saver_start /s
@@ -20,7 +20,7 @@ check "the run ends with 0" [ "$SAVER_STATUS" = 0 ]
 stored_names=$(reg_dword_names)
 missing=""
 for name in $fields; do grep -qx "$name" <<<"$stored_names" || missing="$missing $name"; done
-check "after a run all 29 values are stored (missing:${missing:- none})" [ -z "$missing" ]
+check "after a run all 30 values are stored (missing:${missing:- none})" [ -z "$missing" ]
 check "stored values are the defaults" [ "$(reg_get_dword x_div) $(reg_get_dword zoom0) $(reg_get_dword screenTextureWidth)" = "25 25 512" ]
 
 # x_div y_div Mode rotZ0 zoom0 of the eight presets.

@@ -11,6 +11,7 @@
 #include "render/mipmap.h"
 #include "render/motion.h"
 #include "settings/config_controls.h"
+#include "settings/monitor_mode.h"
 #include "settings/presets.h"
 #include "settings/settings_fields.h"
 #include "settings/settings_store.h"
@@ -54,6 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     resetMotion();
     for (int step = 0; step < 3; ++step) stepMotion(0.04f);
     priorityName(saverSettings.Priority);
+    // Whatever is stored, a run draws with a mode there is, and the record keeps the value.
+    const int32_t storedMode = saverSettings.monitorMode;
+    const MonitorMode mode = monitorModeOf(saverSettings, windowsMonitorModeDefault);
+    if (mode < SpanMonitors || mode > PrimaryMonitorOnly || saverSettings.monitorMode != storedMode) __builtin_trap();
     for (const SettingsField& field : settingsFields) storedValue(saverSettings, field);
     return 0;
 }

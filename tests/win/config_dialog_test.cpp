@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "resources/resource_ids.h"
 #include "settings/about_dialog_win32.h"
 #include "settings/config_dialog_win32.h"
 #include "settings/settings_fields.h"
@@ -54,6 +55,9 @@ struct ConfigDialogTest : testing::Test {
     }
     bool checked(int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
     LRESULT trackbar() { return SendDlgItemMessageA(dialog, 1015, TBM_GETPOS, 0, 0); }
+    // The "Monitors" drop-down: the item shown, and a key pressed on it as a user would.
+    LRESULT monitorItem() { return SendDlgItemMessageA(dialog, IDC_MONITOR_MODE, CB_GETCURSEL, 0, 0); }
+    void monitorKey(WPARAM key) { SendDlgItemMessageA(dialog, IDC_MONITOR_MODE, WM_KEYDOWN, key, 0); }
 };
 
 }  // namespace
@@ -176,6 +180,91 @@ TEST_F(ConfigDialogTest, TrackbarMovesNameTheLevelAndOnlyOkStoresIt) {
     SendMessageA(dialog, WM_HSCROLL, TB_THUMBPOSITION, 0);  // not from the trackbar: ignored
     click(IDOK);
     EXPECT_EQ(stored("Priority"), "4");
+}
+
+TEST_F(ConfigDialogTest, MonitorsDropDownWritesAtOnceAndEachChoiceComesBack) {
+    open();
+    ASSERT_EQ(SendDlgItemMessageA(dialog, IDC_MONITOR_MODE, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(monitorItem(), 0);  // nothing stored: one scene across all monitors
+    for (int32_t mode : {1, 2, 0}) {
+        monitorKey(mode ? VK_DOWN : VK_HOME);
+        EXPECT_EQ(monitorItem(), mode);
+        EXPECT_EQ(saverSettings.monitorMode, mode);
+        EXPECT_NE(stored("monitorMode"), std::to_string(mode));  // written at OK only
+        click(IDOK);
+        EXPECT_EQ(stored("monitorMode"), std::to_string(mode));
+        // Shown again by a dialog that loads it.
+        DestroyWindow(dialog);
+        saverSettings.monitorMode = 5;
+        open();
+        EXPECT_EQ(monitorItem(), mode);
+        EXPECT_EQ(saverSettings.monitorMode, mode);
+    }
+}
+
+// Defaults shows one scene across all monitors; a bank recall leaves the mode as it is,
+// since it is no part of a bank; a stored number that names no mode shows the default's
+// item, and only a choice in the list replaces it.
+TEST_F(ConfigDialogTest, MonitorsDropDownAfterDefaultsARecallAndAnUnknownStoredValue) {
+    putDword("monitorMode", 2);
+    open();
+    EXPECT_EQ(monitorItem(), 2);
+    click(1077);  // recall bank D, never saved
+    EXPECT_EQ(saverSettings.monitorMode, 2);
+    EXPECT_EQ(monitorItem(), 2);
+    click(1065);  // a preset
+    EXPECT_EQ(monitorItem(), 2);
+    click(1024);
+    EXPECT_EQ(saverSettings.monitorMode, 0);
+    EXPECT_EQ(monitorItem(), 0);
+    click(IDCANCEL);
+    DestroyWindow(dialog);
+
+    putDword("monitorMode", 7);
+    open();
+    EXPECT_EQ(monitorItem(), 0);
+    EXPECT_EQ(saverSettings.monitorMode, 7);
+    HWND list = GetDlgItem(dialog, IDC_MONITOR_MODE);
+    for (WORD notification : {CBN_SETFOCUS, CBN_DROPDOWN, CBN_CLOSEUP, CBN_KILLFOCUS})
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MONITOR_MODE, notification), reinterpret_cast<LPARAM>(list));
+    click(IDOK);
+    EXPECT_EQ(stored("monitorMode"), "7");
+    DestroyWindow(dialog);
+    open();
+    monitorKey(VK_END);
+    EXPECT_EQ(saverSettings.monitorMode, 2);
+}
+
+// The drop-down and its label follow every older control, so that each keeps its place in
+// the tab order; the drop-down fits in the dialog and covers no other control.
+TEST_F(ConfigDialogTest, MonitorsDropDownIsLastAndOverlapsNothing) {
+    open();
+    HWND list = GetDlgItem(dialog, IDC_MONITOR_MODE);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(GetWindow(list, GW_HWNDNEXT), nullptr);
+    EXPECT_EQ(GetNextDlgTabItem(dialog, list, FALSE), GetDlgItem(dialog, IDOK));
+    HWND label = GetWindow(list, GW_HWNDPREV);
+    char text[32] = "";
+    GetWindowTextA(label, text, sizeof text);
+    EXPECT_STREQ(text, "Monitors");
+    RECT client, listRect, labelRect;
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(list, &listRect);
+    GetWindowRect(label, &labelRect);
+    RECT inside;
+    EXPECT_TRUE(IntersectRect(&inside, &listRect, &client) && EqualRect(&inside, &listRect));
+    int others = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (child == list || child == label) continue;
+        EXPECT_NE(GetDlgCtrlID(child), IDC_MONITOR_MODE);
+        RECT rect, overlap;
+        GetWindowRect(child, &rect);
+        EXPECT_FALSE(IntersectRect(&overlap, &rect, &listRect)) << GetDlgCtrlID(child);
+        EXPECT_FALSE(IntersectRect(&overlap, &rect, &labelRect)) << GetDlgCtrlID(child);
+        ++others;
+    }
+    EXPECT_GT(others, 80);
 }
 
 TEST(AboutDialog, CentresOnTheDesktopAndLinksCarryTheSubject) {

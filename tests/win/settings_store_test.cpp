@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "settings/monitor_mode.h"
 #include "settings/settings_fields.h"
 #include "settings/settings_store.h"
 
@@ -71,7 +72,7 @@ TEST_F(SettingsStoreTest, NoKeyLoadsTheDefaultsWithoutWritingAndSaveCreatesAllVa
     SettingsStore::save();
     DWORD others = 99;
     std::set<std::string> names = valueNames(&others);
-    EXPECT_EQ(names.size(), 29u);
+    EXPECT_EQ(names.size(), 30u);
     EXPECT_EQ(others, 0u);
     for (const SettingsField& field : settingsFields) EXPECT_EQ(names.count(field.name), 1u) << field.name;
     SettingsStore::load();
@@ -122,6 +123,30 @@ TEST_F(SettingsStoreTest, AKeyWithOnlyModeLoadsTheDefaultsWithThatMode) {
     EXPECT_EQ(std::memcmp(&expected, &saverSettings, sizeof expected), 0);
 }
 
+// A key saved before there was a monitorMode holds every other field: it loads as one
+// scene across all monitors, whatever the record held, and keeps the rest. A stored mode
+// comes back as it was, also one that names no mode (drawn as the default).
+TEST_F(SettingsStoreTest, AKeyWithoutMonitorModeLoadsAsOneSceneAcrossAllMonitors) {
+    for (const SettingsField& field : settingsFields)
+        if (field.intField != &SaverSettings::monitorMode) putDword(field.name, 3);
+    saverSettings.monitorMode = PrimaryMonitorOnly;
+    SettingsStore::load();
+    EXPECT_EQ(saverSettings.monitorMode, SpanMonitors);
+    EXPECT_EQ(saverSettings.x_div, 3.0f);
+    EXPECT_EQ(saverSettings.resC, 3);
+    EXPECT_EQ(valueNames().count("monitorMode"), 0u);
+    for (int32_t stored : {2, 7, -1}) {
+        putDword("monitorMode", stored);
+        SettingsStore::load();
+        EXPECT_EQ(saverSettings.monitorMode, stored);
+        SettingsStore::save();
+        SettingsStore::applyDefaults();
+        SettingsStore::load();
+        EXPECT_EQ(saverSettings.monitorMode, stored);
+    }
+    EXPECT_EQ(monitorModeOf(saverSettings, windowsMonitorModeDefault), SpanMonitors);
+}
+
 TEST_F(SettingsStoreTest, BankDHoldsExactlyItsTwentySixSlots) {
     SettingsStore::saveBank(3);
     std::set<std::string> names = valueNames();
@@ -133,6 +158,7 @@ TEST_F(SettingsStoreTest, BankDHoldsExactlyItsTwentySixSlots) {
 TEST_F(SettingsStoreTest, RecallingAnUnsavedBankZeroesTheBankedFieldsOnly) {
     SettingsStore::saveBank(0);
     saverSettings.resW = 800, saverSettings.resH = 600, saverSettings.resC = 16;
+    saverSettings.monitorMode = EachMonitor;
     SettingsStore::recallBank(1);
     for (const SettingsField& field : settingsFields) {
         if (field.bankSlot < 0) continue;
@@ -141,8 +167,9 @@ TEST_F(SettingsStoreTest, RecallingAnUnsavedBankZeroesTheBankedFieldsOnly) {
     EXPECT_EQ(saverSettings.resW, 800);
     EXPECT_EQ(saverSettings.resH, 600);
     EXPECT_EQ(saverSettings.resC, 16);
+    EXPECT_EQ(saverSettings.monitorMode, EachMonitor);
     SettingsStore::recallBank(0);
-    saverSettings.resW = saverSettings.resH = saverSettings.resC = 0;
+    saverSettings.resW = saverSettings.resH = saverSettings.resC = saverSettings.monitorMode = 0;
     EXPECT_TRUE(sameAsDefaults());
 }
 
