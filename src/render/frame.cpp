@@ -18,10 +18,14 @@ static void placeScene() {
 }
 
 void drawFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
     const float d = secondsSince(FrameTimer::lastFrameMs, FrameTimer::nowMs());
     FrameTimer::lastFrameMs = float(FrameTimer::nowMs());
+    drawFrameAfter(d);
+}
+
+void drawFrameAfter(float seconds) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
     placeScene();
     if (saverSettings.Mode != Explode) {
         // The waves run on time since start, so they do not depend on the frame rate.
@@ -29,10 +33,10 @@ void drawFrame() {
         WaveGrid::updateHeights(secondsSince(FrameTimer::startInstantMs, FrameTimer::nowMs()));
     } else {
         drawFragments();
-        const float step = d * 25;
+        const float step = seconds * 25;
         for (Fragment& f : fragmentList) f.update(step, 0.05f);
         stepExplosion();
     }
-    if (saverSettings.enableMovement) stepMotion(d);
+    if (saverSettings.enableMovement) stepMotion(seconds);
     glFlush();
 }

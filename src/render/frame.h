@@ -4,3 +4,5 @@
 
 // Everything of a frame but presenting it; the caller swaps the buffers.
 void drawFrame();
+// The same frame `seconds` after the previous one, whatever the clock says.
+void drawFrameAfter(float seconds);
