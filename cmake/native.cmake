@@ -32,7 +32,8 @@ target_link_libraries(qgcore PUBLIC OSMesa GLU PNG::PNG JPEG::JPEG)
 
 file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
 add_executable(core_tests ${QG_CORE_TESTS})
-target_link_libraries(core_tests qgcore GTest::gtest_main)
+find_package(PNG REQUIRED)  # reference pictures
+target_link_libraries(core_tests qgcore GTest::gtest_main PNG::PNG)
 target_compile_definitions(core_tests PRIVATE QG_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "effects/random.h"
 #include "settings/saver_settings.h"
@@ -85,46 +86,93 @@ void stepExplosion() {
     if (fragmentList.empty()) buildWall();
 }
 
-static void vertex(const TexCoord& t, const Float3& corner) {
-    glTexCoord2fv(&t.s);
-    glVertex3fv(&corner.x);
+namespace {
+
+// One vertex of a placed box: which corner, texture pair and normal it takes. Corners c0 to
+// c3 are the front face (z of corner0) and c4 to c7 the back, each counter-clockwise from
+// the lower left; normals are +x, -x, +y, -y, +z, -z.
+struct BoxVertex {
+    uint8_t corner, texPair, normal;
+};
+
+// Six quads, each counter-clockwise seen from outside: the front; top, back and bottom with
+// the normals a strip over them carries from edge to edge; left and right. A quad's
+// vertices follow the strip's order, so drivers split it along the same diagonal.
+const BoxVertex boxVertices[verticesPerBox] = {
+    {0, 0, 4}, {1, 1, 4}, {2, 2, 4}, {3, 3, 4},  // front
+    {3, 3, 2}, {2, 2, 2}, {6, 1, 5}, {7, 0, 5},  // top
+    {7, 0, 5}, {6, 1, 5}, {5, 2, 3}, {4, 3, 3},  // back
+    {4, 3, 3}, {5, 2, 3}, {1, 1, 4}, {0, 0, 4},  // bottom
+    {3, 0, 1}, {7, 1, 1}, {4, 2, 1}, {0, 3, 1},  // left
+    {6, 0, 0}, {2, 1, 0}, {1, 2, 0}, {5, 3, 0},  // right
+};
+
+void sineAndCosine(float degrees, float& s, float& c) {
+    const float radians = float(double(degrees) * (3.14159265358979323846 / 180));
+    s = std::sin(radians), c = std::cos(radians);
 }
 
-static void drawBox(const Fragment& f) {
-    const Float3 m = f.corner0, M = f.corner1;
-    const Float3 c0 = {m.x, m.y, m.z}, c1 = {M.x, m.y, m.z}, c2 = {M.x, M.y, m.z}, c3 = {m.x, M.y, m.z};
-    const Float3 c4 = {m.x, m.y, M.z}, c5 = {M.x, m.y, M.z}, c6 = {M.x, M.y, M.z}, c7 = {m.x, M.y, M.z};
-    const TexCoord* T = f.texCoords;
-    glBegin(GL_QUAD_STRIP);  // front
-    glNormal3f(0, 0, 1);
-    vertex(T[0], c0), vertex(T[1], c1), vertex(T[3], c3), vertex(T[2], c2);
-    glEnd();
-    glBegin(GL_QUAD_STRIP);  // top, back, bottom
-    glNormal3f(0, 1, 0);
-    vertex(T[3], c3), vertex(T[2], c2);
-    glNormal3f(0, 0, -1);
-    vertex(T[0], c7), vertex(T[1], c6);
-    glNormal3f(0, -1, 0);
-    vertex(T[3], c4), vertex(T[2], c5);
-    glNormal3f(0, 0, 1);
-    vertex(T[0], c0), vertex(T[1], c1);
-    glEnd();
-    glBegin(GL_QUADS);  // left, right
-    glNormal3f(-1, 0, 0);
-    vertex(T[0], c3), vertex(T[1], c7), vertex(T[2], c4), vertex(T[3], c0);
-    glNormal3f(1, 0, 0);
-    vertex(T[0], c6), vertex(T[1], c2), vertex(T[2], c1), vertex(T[3], c5);
-    glEnd();
+// Where the box's x, y and z axes point once turned about x, then y, then z: the columns
+// of Rx * Ry * Rz.
+void turnedAxes(Float3 degrees, Float3 axes[3]) {
+    float sx, cx, sy, cy, sz, cz;
+    sineAndCosine(degrees.x, sx, cx);
+    sineAndCosine(degrees.y, sy, cy);
+    sineAndCosine(degrees.z, sz, cz);
+    axes[0] = {cy * cz, cx * sz + sx * sy * cz, sx * sz - cx * sy * cz};
+    axes[1] = {-cy * sz, cx * cz - sx * sy * sz, sx * cz + cx * sy * sz};
+    axes[2] = {sy, -sx * cy, cx * cy};
 }
 
-void drawFragments() {
-    for (const Fragment& f : fragmentList) {
-        glPushMatrix();
-        glTranslatef(f.position.x, f.position.y, f.position.z);
-        glRotatef(f.rotation.x, 1, 0, 0);
-        glRotatef(f.rotation.y, 0, 1, 0);
-        glRotatef(f.rotation.z, 0, 0, 1);
-        drawBox(f);
-        glPopMatrix();
+void placeBox(const Fragment& f, float* vertex, float* normal, float* texCoord) {
+    Float3 axes[3];
+    turnedAxes(f.rotation, axes);
+    const Float3 m = f.corner0, M = f.corner1, p = f.position;
+    const Float3 xm = m.x * axes[0], xM = M.x * axes[0], ym = m.y * axes[1], yM = M.y * axes[1];
+    const Float3 zm = m.z * axes[2], zM = M.z * axes[2];
+    const Float3 corners[8] = {p + xm + ym + zm, p + xM + ym + zm, p + xM + yM + zm, p + xm + yM + zm,
+                               p + xm + ym + zM, p + xM + ym + zM, p + xM + yM + zM, p + xm + yM + zM};
+    const Float3 normals[6] = {axes[0], -1 * axes[0], axes[1], -1 * axes[1], axes[2], -1 * axes[2]};
+    for (const BoxVertex& v : boxVertices) {
+        const Float3 c = corners[v.corner], n = normals[v.normal];
+        const TexCoord t = f.texCoords[v.texPair];
+        *vertex++ = c.x, *vertex++ = c.y, *vertex++ = c.z;
+        *normal++ = n.x, *normal++ = n.y, *normal++ = n.z;
+        *texCoord++ = t.s, *texCoord++ = t.t;
     }
+}
+
+}  // namespace
+
+void placeBoxes(const FragmentList& list, size_t first, size_t count, ExplodeArrays& arrays) {
+    // Sized once for as many boxes as a draw takes or the list can hold, whichever is less.
+    const size_t boxes = std::max(count, std::min(list.capacity(), boxesPerDraw));
+    if (arrays.vertices.size() < boxes * verticesPerBox * 3) {
+        arrays.vertices.resize(boxes * verticesPerBox * 3);
+        arrays.normals.resize(boxes * verticesPerBox * 3);
+        arrays.texCoords.resize(boxes * verticesPerBox * 2);
+    }
+    for (size_t k = 0; k < count; ++k)
+        placeBox(list[first + k], &arrays.vertices[k * verticesPerBox * 3], &arrays.normals[k * verticesPerBox * 3],
+                 &arrays.texCoords[k * verticesPerBox * 2]);
+}
+
+// Client arrays are read by the time glDrawArrays returns, so the next batch may
+// overwrite them.
+void drawFragments(const FragmentList& list, ExplodeArrays& arrays) {
+    if (list.empty()) return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    for (size_t first = 0; first < list.size(); first += boxesPerDraw) {
+        const size_t count = std::min(boxesPerDraw, list.size() - first);
+        placeBoxes(list, first, count, arrays);
+        glVertexPointer(3, GL_FLOAT, 0, arrays.vertices.data());
+        glNormalPointer(GL_FLOAT, 0, arrays.normals.data());
+        glTexCoordPointer(2, GL_FLOAT, 0, arrays.texCoords.data());
+        glDrawArrays(GL_QUADS, 0, GLsizei(count * verticesPerBox));
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }

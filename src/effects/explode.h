@@ -2,13 +2,25 @@
 // fly, come to rest and split into smaller boxes, until the wall is built again.
 // Render thread only.
 #pragma once
+#include <cstddef>
+
 #include "effects/geometry.h"
 
 // The list never grows past this many pieces: a wall or a cycle of children beyond it
 // (huge x_div, y_div or genChildren) is cut short instead of exhausting memory.
 const long maxFragments = 1 << 18;
 
+// A box is six quads; a draw takes up to boxesPerDraw of them, so a frame of the default
+// cycle is a few draws and the arrays stay small however long the list grows.
+const int verticesPerBox = 24;
+const size_t boxesPerDraw = 2048;
+
 void clearFragments();
 void buildWall();
-void drawFragments();
 void stepExplosion();
+// Puts boxes first to first + count - 1 of the list at the start of the arrays, growing
+// them if need be: each corner turned about x, then y, then z by the box's rotation and
+// moved by its position, as glTranslatef and three glRotatef would; each normal turned.
+void placeBoxes(const FragmentList& list, size_t first, size_t count, ExplodeArrays& arrays);
+// Every box in list order, in the model-view matrix that places the whole scene.
+void drawFragments(const FragmentList& list = fragmentList, ExplodeArrays& arrays = explodeArrays);

@@ -2,4 +2,5 @@
 #include "effects/geometry.h"
 
 FragmentList fragmentList;
+ExplodeArrays explodeArrays;
 BitmapTexture LogoTexture;

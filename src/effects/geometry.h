@@ -39,6 +39,14 @@ struct Fragment {
 using FragmentList = std::vector<Fragment>;
 extern FragmentList fragmentList;
 
+// The boxes of a fragment list placed for drawing, one run of quads after another:
+// three floats of corner and of normal and two of texture pair per vertex. Its storage
+// only grows, like the list's.
+struct ExplodeArrays {
+    std::vector<float> vertices, normals, texCoords;
+};
+extern ExplodeArrays explodeArrays;  // beside fragmentList
+
 // A bitmap resource of the program made into a GL texture.
 struct BitmapTexture {
     const uint8_t* pixels = nullptr;

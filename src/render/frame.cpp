@@ -39,8 +39,10 @@ void drawScene(float d) {
     if (saverSettings.enableMovement) stepMotion(d);
 }
 
-void drawFrame() {
+void drawFrame() { drawFrameAfter(takeFrameDelta()); }
+
+void drawFrameAfter(float seconds) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawScene(takeFrameDelta());
+    drawScene(seconds);
     glFlush();
 }

@@ -4,6 +4,8 @@
 
 // Everything of a frame but presenting it; the caller swaps the buffers.
 void drawFrame();
+// The same frame `seconds` after the previous one, whatever the clock says.
+void drawFrameAfter(float seconds);
 
 // The seconds since the last frame; the next frame measures from now.
 float takeFrameDelta();

@@ -27,6 +27,7 @@ void shareFirstSnapshot() {
 
 void swapScene(SceneState& scene) {
     std::swap(fragmentList, scene.fragments);
+    std::swap(explodeArrays, scene.arrays);
     std::swap(waveGrid, scene.grid);
     std::swap(motion, scene.motion);
     std::swap(desktopTexture, scene.texture);

@@ -14,6 +14,7 @@
 
 struct SceneState {
     FragmentList fragments;
+    ExplodeArrays arrays;
     WaveGridState grid{};
     MotionState motion{};
     uint32_t texture = 0;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "osmesa_fixture.h"
 
@@ -243,4 +244,144 @@ TEST_F(ExplodeTest, ABoxShowsOnlyItsOuterSidesFromEveryDirection) {
         for (float ry : {-40.0f, 40.0f, 140.0f, 220.0f}) EXPECT_EQ(brightest(rx, ry), 64) << rx << "," << ry;
     glDisable(GL_CULL_FACE);  // the check can see an inner side
     EXPECT_EQ(brightest(30, 40), 128);
+}
+
+namespace {
+
+float component(Float3 v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
+
+Float3 axisVector(int axis, float length) {
+    return {axis == 0 ? length : 0, axis == 1 ? length : 0, axis == 2 ? length : 0};
+}
+
+bool near(Float3 a, const float* b, float tolerance) {
+    return std::fabs(a.x - b[0]) < tolerance && std::fabs(a.y - b[1]) < tolerance && std::fabs(a.z - b[2]) < tolerance;
+}
+
+// The model-view matrix OpenGL makes of a box's position and rotation, applied to a point
+// (w 1) or a direction (w 0).
+struct GLPlacement {
+    float matrix[16];
+    explicit GLPlacement(const Fragment& f) {
+        glLoadIdentity();
+        glTranslatef(f.position.x, f.position.y, f.position.z);
+        glRotatef(f.rotation.x, 1, 0, 0);
+        glRotatef(f.rotation.y, 0, 1, 0);
+        glRotatef(f.rotation.z, 0, 0, 1);
+        glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
+    }
+    Float3 apply(Float3 v, float w) const {
+        const float* m = matrix;
+        return {m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12] * w, m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13] * w,
+                m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14] * w};
+    }
+};
+
+}  // namespace
+
+// Every placed vertex is a corner of its box under the matrix OpenGL builds from
+// glTranslatef and the three glRotatef; its normal is the turned outward normal of a face
+// through that corner; the quads are the six faces, wound counter-clockwise from outside.
+TEST_F(ExplodeTest, PlacedBoxesAreTheirCornersUnderTheMatrixOpenGLWouldUse) {
+    OffscreenGL gl(4, 4);
+    Fragment piece;  // front at z = 0, depth behind it, as the wall and children have
+    piece.corner0 = {-20, -15, 0};
+    piece.corner1 = {20, 15, -21};
+    piece.texCoords[0] = {0.1f, 0.9f}, piece.texCoords[1] = {0.2f, 0.9f};
+    piece.texCoords[2] = {0.2f, 0.8f}, piece.texCoords[3] = {0.1f, 0.8f};
+    const Float3 turns[][2] = {{{0, 0, 0}, {0, 0, 0}},        {{30, 0, 0}, {10, 20, 30}},
+                               {{0, 45, 0}, {-500, 300, 40}}, {{0, 0, -60}, {512, 384, 0}},
+                               {{17, -123, 268}, {1, 2, 3}},  {{725.5f, 400, -1000}, {-3, 900, -250}}};
+    FragmentList list;
+    list.reserve(std::size(turns));
+    for (auto turn : turns) {
+        piece.rotation = turn[0], piece.position = turn[1];
+        list.push_back(piece);
+    }
+    ExplodeArrays arrays;
+    placeBoxes(list, 1, list.size() - 1, arrays);  // a later batch goes to the arrays' start too
+    const float* storage = arrays.vertices.data();
+    placeBoxes(list, 0, list.size(), arrays);
+    EXPECT_EQ(arrays.vertices.data(), storage);  // sized once for the list: nothing allocated per frame
+
+    const Float3 m = piece.corner0, M = piece.corner1;
+    for (size_t box = 0; box < list.size(); ++box) {
+        const GLPlacement placement(list[box]);
+        bool facesSeen[6] = {};
+        for (int quad = 0; quad < 6; ++quad) {
+            const size_t first = box * verticesPerBox + quad * 4;
+            Float3 local[4];  // the corner each vertex is, before placing
+            int texPairsSeen = 0;
+            for (int k = 0; k < 4; ++k) {
+                const float* placed = &arrays.vertices[(first + k) * 3];
+                int matches = 0;
+                for (int corner = 0; corner < 8; ++corner) {
+                    const Float3 c = {corner & 1 ? M.x : m.x, corner & 2 ? M.y : m.y, corner & 4 ? M.z : m.z};
+                    if (near(placement.apply(c, 1), placed, 0.01f)) local[k] = c, ++matches;
+                }
+                ASSERT_EQ(matches, 1) << "box " << box << " vertex " << quad * 4 + k;
+                bool outward = false;
+                for (int axis = 0; axis < 3; ++axis)
+                    for (float sign : {-1.0f, 1.0f}) {
+                        const float low = std::min(component(m, axis), component(M, axis));
+                        const float high = std::max(component(m, axis), component(M, axis));
+                        outward |= near(placement.apply(axisVector(axis, sign), 0), &arrays.normals[(first + k) * 3],
+                                        1e-5f) &&
+                                   component(local[k], axis) == (sign > 0 ? high : low);
+                    }
+                EXPECT_TRUE(outward) << "box " << box << " vertex " << quad * 4 + k;
+                const float* t = &arrays.texCoords[(first + k) * 2];
+                for (int pair = 0; pair < 4; ++pair)
+                    texPairsSeen |= (t[0] == piece.texCoords[pair].s && t[1] == piece.texCoords[pair].t) << pair;
+            }
+            EXPECT_EQ(texPairsSeen, 15) << "box " << box << " quad " << quad;
+            int face = -1;
+            Float3 outside = {0, 0, 0};
+            for (int axis = 0; axis < 3; ++axis) {
+                const float value = component(local[0], axis);
+                bool flat = true;
+                for (const Float3& c : local) flat &= component(c, axis) == value;
+                if (!flat) continue;
+                const bool high = value == std::max(component(m, axis), component(M, axis));
+                face = axis * 2 + high;
+                outside = axisVector(axis, high ? 1.0f : -1.0f);
+            }
+            ASSERT_GE(face, 0) << "box " << box << " quad " << quad;
+            EXPECT_FALSE(facesSeen[face]) << "box " << box << " quad " << quad;
+            facesSeen[face] = true;
+            for (int k : {1, 2}) {
+                const Float3 a = local[k] - local[0], b = local[k + 1] - local[0];
+                const Float3 cross = {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+                EXPECT_GT(cross.x * outside.x + cross.y * outside.y + cross.z * outside.z, 0)
+                    << "box " << box << " quad " << quad;
+            }
+        }
+    }
+    // The unturned box's first quad is its front, upright: T0 lower left round to T3 upper left,
+    // lit by a normal toward the viewer.
+    for (int k = 0; k < 4; ++k) {
+        const float* placed = &arrays.vertices[k * 3];
+        const int pair = placed[0] > 0 ? (placed[1] > 0 ? 2 : 1) : (placed[1] > 0 ? 3 : 0);
+        EXPECT_EQ(placed[2], 0.0f) << k;
+        EXPECT_EQ(arrays.texCoords[k * 2], piece.texCoords[pair].s) << k;
+        EXPECT_EQ(arrays.texCoords[k * 2 + 1], piece.texCoords[pair].t) << k;
+        EXPECT_EQ(arrays.normals[k * 3 + 2], 1.0f) << k;
+    }
+}
+
+TEST_F(ExplodeTest, AWallOfMoreBoxesThanOneDrawTakesIsDrawnWhole) {
+    OffscreenGL gl(64, 48);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 1024, 0, 768, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    quadrantTexture();
+    saverSettings.x_div = 64, saverSettings.y_div = 48;
+    stepExplosion();
+    ASSERT_GT(fragmentList.size(), boxesPerDraw);
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawFragments();
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) ASSERT_FALSE(gl.isBlack(x, y)) << x << "," << y;
 }
