@@ -2,8 +2,6 @@
 # with GoogleTest and OSMesa so that rendering checks draw real frames offscreen; and
 # optimised, without a GL of its own, for the native saver `quakeglass` (X11 + GLX, libGL)
 # and the benchmarks (OSMesa): OSMesa and libGL never meet in one program.
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-include(GoogleTest)
 include(GNUInstallDirs)
 
 set(QG_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
@@ -16,19 +14,24 @@ add_custom_command(OUTPUT ${QG_LOGO_SOURCE}
   DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/logo.bmp ${CMAKE_SOURCE_DIR}/cmake/embed_file.cmake)
 list(APPEND QG_NATIVE_SOURCES ${QG_LOGO_SOURCE})
 
-add_library(qgcore STATIC ${QG_NATIVE_SOURCES})
-target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(qgcore PUBLIC ${QG_WARNINGS} ${QG_SANITIZE})
-target_link_options(qgcore PUBLIC ${QG_SANITIZE})
-# OSMesa exports the GL entry points itself; it comes first so that GLU binds to it.
-target_link_libraries(qgcore PUBLIC OSMesa GLU)
+# The tests only with BUILD_TESTING: the saver alone needs no GoogleTest and no OSMesa.
+if(BUILD_TESTING)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+  add_library(qgcore STATIC ${QG_NATIVE_SOURCES})
+  target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_compile_options(qgcore PUBLIC ${QG_WARNINGS} ${QG_SANITIZE})
+  target_link_options(qgcore PUBLIC ${QG_SANITIZE})
+  target_link_libraries(qgcore PUBLIC GLU)
 
-file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
-add_executable(core_tests ${QG_CORE_TESTS})
-target_link_libraries(core_tests qgcore GTest::gtest_main)
-target_compile_definitions(core_tests PRIVATE QG_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
-  PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")
+  file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
+  add_executable(core_tests ${QG_CORE_TESTS})
+  # OSMesa exports the GL entry points itself; it comes first so that GLU binds to it.
+  target_link_libraries(core_tests OSMesa qgcore GTest::gtest_main)
+  target_compile_definitions(core_tests PRIVATE QG_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")
+endif()
 
 # The optimised core: each program that links it brings its GL.
 add_library(qgcore_optimised STATIC ${QG_NATIVE_SOURCES})
@@ -67,6 +70,7 @@ endforeach()
 
 # The native saver end to end: scripts that run it under a private Xvfb each, with small
 # helper programs.
+if(BUILD_TESTING)
 file(GLOB QG_X11_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*.cpp)
 foreach(tool ${QG_X11_TOOLS})
   get_filename_component(name ${tool} NAME_WE)
@@ -81,3 +85,4 @@ foreach(script ${QG_X11_SCRIPTS})
   set_tests_properties(x11.${name} PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE ENVIRONMENT
     "QG_SAVER=$<TARGET_FILE:quakeglass>;QG_NATIVE_BIN=${CMAKE_BINARY_DIR};QG_OUT=${CMAKE_BINARY_DIR}/x11-out/${name}")
 endforeach()
+endif()
