@@ -14,10 +14,12 @@ add_custom_command(OUTPUT ${QG_LOGO_SOURCE}
   DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/logo.bmp ${CMAKE_SOURCE_DIR}/cmake/embed_file.cmake)
 list(APPEND QG_NATIVE_SOURCES ${QG_LOGO_SOURCE})
 
-# The tests only with BUILD_TESTING: the saver alone needs no GoogleTest and no OSMesa.
+# The tests only with BUILD_TESTING: the saver alone needs no GoogleTest, no OSMesa and no
+# libxml2.
 if(BUILD_TESTING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   include(GoogleTest)
+  find_package(LibXml2 REQUIRED)
   add_library(qgcore STATIC ${QG_NATIVE_SOURCES})
   target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_compile_options(qgcore PUBLIC ${QG_WARNINGS} ${QG_SANITIZE})
@@ -27,7 +29,7 @@ if(BUILD_TESTING)
   file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
   add_executable(core_tests ${QG_CORE_TESTS})
   # OSMesa exports the GL entry points itself; it comes first so that GLU binds to it.
-  target_link_libraries(core_tests OSMesa qgcore GTest::gtest_main)
+  target_link_libraries(core_tests OSMesa qgcore GTest::gtest_main LibXml2::LibXml2)
   target_compile_definitions(core_tests PRIVATE QG_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")
