@@ -14,8 +14,8 @@ add_custom_command(OUTPUT ${QG_LOGO_SOURCE}
   DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/logo.bmp ${CMAKE_SOURCE_DIR}/cmake/embed_file.cmake)
 list(APPEND QG_NATIVE_SOURCES ${QG_LOGO_SOURCE})
 
-# The tests only with BUILD_TESTING: the saver alone needs no GoogleTest, no OSMesa and no
-# libxml2.
+# The tests (and the sanitized saver) only with BUILD_TESTING: the saver alone needs no
+# GoogleTest, no OSMesa and no libxml2.
 if(BUILD_TESTING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   include(GoogleTest)
@@ -51,7 +51,8 @@ list(FILTER QG_X11_SOURCES EXCLUDE REGEX "_main\\.cpp$")
 add_library(qgx11 STATIC ${QG_X11_SOURCES})
 target_link_libraries(qgx11 PUBLIC qgnative GL GLU X11)
 include(${CMAKE_SOURCE_DIR}/cmake/wayland.cmake)
-add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/native/quakeglass_main.cpp)
+set(QG_SAVER_MAIN ${CMAKE_SOURCE_DIR}/src/native/quakeglass_main.cpp)
+add_executable(quakeglass ${QG_SAVER_MAIN})
 target_link_libraries(quakeglass qgx11 qgwayland)
 
 include(${CMAKE_SOURCE_DIR}/cmake/linux_install.cmake)
@@ -87,4 +88,5 @@ foreach(script ${QG_X11_SCRIPTS})
   set_tests_properties(x11.${name} PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE ENVIRONMENT
     "QG_SAVER=$<TARGET_FILE:quakeglass>;QG_NATIVE_BIN=${CMAKE_BINARY_DIR};QG_OUT=${CMAKE_BINARY_DIR}/x11-out/${name}")
 endforeach()
+include(${CMAKE_SOURCE_DIR}/cmake/asan_saver.cmake)
 endif()
