@@ -2,8 +2,6 @@
 # with GoogleTest and OSMesa so that rendering checks draw real frames offscreen; and
 # optimised, without a GL of its own, for the native saver `quakeglass` (X11 + GLX, libGL)
 # and the benchmarks (OSMesa): OSMesa and libGL never meet in one program.
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-include(GoogleTest)
 include(GNUInstallDirs)
 
 set(QG_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
@@ -23,20 +21,26 @@ list(APPEND QG_NATIVE_SOURCES ${QG_NATIVE_SHARED_SOURCES} ${CMAKE_SOURCE_DIR}/sr
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
 
-add_library(qgcore STATIC ${QG_NATIVE_SOURCES})
-target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(qgcore PUBLIC ${QG_WARNINGS} ${QG_SANITIZE})
-target_link_options(qgcore PUBLIC ${QG_SANITIZE})
-# OSMesa exports the GL entry points itself; it comes first so that GLU binds to it.
-target_link_libraries(qgcore PUBLIC OSMesa GLU PNG::PNG JPEG::JPEG)
+# The tests (and the sanitized saver) only with BUILD_TESTING: the saver alone needs no
+# GoogleTest, no OSMesa and no libxml2.
+if(BUILD_TESTING)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+  find_package(LibXml2 REQUIRED)
+  add_library(qgcore STATIC ${QG_NATIVE_SOURCES})
+  target_include_directories(qgcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_compile_options(qgcore PUBLIC ${QG_WARNINGS} ${QG_SANITIZE})
+  target_link_options(qgcore PUBLIC ${QG_SANITIZE})
+  target_link_libraries(qgcore PUBLIC GLU PNG::PNG JPEG::JPEG)
 
-file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
-add_executable(core_tests ${QG_CORE_TESTS})
-find_package(PNG REQUIRED)  # reference pictures
-target_link_libraries(core_tests qgcore GTest::gtest_main PNG::PNG)
-target_compile_definitions(core_tests PRIVATE QG_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
-  PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")
+  file(GLOB QG_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
+  add_executable(core_tests ${QG_CORE_TESTS})
+  # OSMesa exports the GL entry points itself; it comes first so that GLU binds to it.
+  target_link_libraries(core_tests OSMesa qgcore GTest::gtest_main LibXml2::LibXml2)
+  target_compile_definitions(core_tests PRIVATE QG_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/core/lsan.supp")
+endif()
 
 # The optimised core: each program that links it brings its GL.
 add_library(qgcore_optimised STATIC ${QG_NATIVE_SOURCES})
@@ -52,7 +56,8 @@ target_link_libraries(qgx11 PUBLIC qgcore_optimised GL GLU X11 Xrandr Xinerama)
 include(${CMAKE_SOURCE_DIR}/cmake/wayland.cmake)
 add_library(qgentry STATIC ${CMAKE_SOURCE_DIR}/src/native_entry/native_saver.cpp)
 target_link_libraries(qgentry PUBLIC qgx11 qgwayland)
-add_executable(quakeglass ${CMAKE_SOURCE_DIR}/src/native_entry/quakeglass_main.cpp)
+set(QG_SAVER_MAIN ${CMAKE_SOURCE_DIR}/src/native_entry/quakeglass_main.cpp)
+add_executable(quakeglass ${QG_SAVER_MAIN})
 target_link_libraries(quakeglass qgentry)
 
 include(${CMAKE_SOURCE_DIR}/cmake/linux_install.cmake)
@@ -73,6 +78,7 @@ endforeach()
 
 # The native saver end to end: scripts that run it under a private Xvfb each, with small
 # helper programs.
+if(BUILD_TESTING)
 file(GLOB QG_X11_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/x11/*.cpp)
 foreach(tool ${QG_X11_TOOLS})
   get_filename_component(name ${tool} NAME_WE)
@@ -87,3 +93,5 @@ foreach(script ${QG_X11_SCRIPTS})
   set_tests_properties(x11.${name} PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE ENVIRONMENT
     "QG_SAVER=$<TARGET_FILE:quakeglass>;QG_NATIVE_BIN=${CMAKE_BINARY_DIR};QG_OUT=${CMAKE_BINARY_DIR}/x11-out/${name}")
 endforeach()
+include(${CMAKE_SOURCE_DIR}/cmake/asan_saver.cmake)
+endif()

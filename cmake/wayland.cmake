@@ -32,6 +32,7 @@ target_link_libraries(qgwayland PUBLIC qgcore_optimised qgxdgshell qgxdgoutput G
 
 # The end-to-end scenarios, with a helper that moves a virtual pointer (a wlroots protocol
 # that Debian ships no description of: tests/wayland/ has the part of it the test uses).
+if(BUILD_TESTING)
 qg_wayland_protocol(qgvirtualpointer ${CMAKE_SOURCE_DIR}/tests/wayland/virtual-pointer.xml)
 add_executable(virtual_pointer ${CMAKE_SOURCE_DIR}/tests/wayland/virtual_pointer.cpp)
 target_link_libraries(virtual_pointer qgvirtualpointer)
@@ -43,3 +44,4 @@ foreach(script ${QG_WAYLAND_SCRIPTS})
   set_tests_properties(wayland.${name} PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE LABELS wayland ENVIRONMENT
     "QG_SAVER=$<TARGET_FILE:quakeglass>;QG_NATIVE_BIN=${CMAKE_BINARY_DIR};QG_OUT=${CMAKE_BINARY_DIR}/wayland-out/${name}")
 endforeach()
+endif()

@@ -29,7 +29,7 @@ target_link_libraries(quakeglass qgwin)
 target_compile_options(qgwin PRIVATE -g -ffile-prefix-map=${CMAKE_SOURCE_DIR}=/quakeglass)
 target_compile_options(quakeglass PRIVATE -g -ffile-prefix-map=${CMAKE_SOURCE_DIR}=/quakeglass)
 
-if(CMAKE_CROSSCOMPILING_EMULATOR)
+if(CMAKE_CROSSCOMPILING_EMULATOR AND BUILD_TESTING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   include(GoogleTest)

@@ -118,27 +118,40 @@ Function OpenSaverSettings
 FunctionEnd
 
 ; A saver that is running cannot be overwritten: the new one waits beside it and Windows
-; moves it into place at the next restart, as Windows installers do.
+; moves it into place at the next restart, as Windows installers do. When neither can be
+; written (or the move not be set up) the setup fails before it writes anything else, so that
+; an earlier install stays whole.
 Function PlaceSaver
+    ; (SetOverwrite holds for the File lines below it in this script, whatever runs first.)
     SetOverwrite try
     ClearErrors
     File "/oname=${SAVER}" "${SCR}"
-    ${If} ${Errors}
-        SetOverwrite on
-        File "/oname=${WAITING_SAVER}" "${SCR}"
-        Rename /REBOOTOK "${WAITING_SAVER}" "${SAVER}"
-        DetailPrint "quakeglass.scr is in use: Windows replaces it when it restarts."
-    ${Else}
+    ; Each test of the error flag clears it.
+    ${IfNot} ${Errors}
         Delete "${WAITING_SAVER}"
+        Return
     ${EndIf}
+    File "/oname=${WAITING_SAVER}" "${SCR}"
     SetOverwrite on
+    ${IfNot} ${Errors}
+        Rename /REBOOTOK "${WAITING_SAVER}" "${SAVER}"
+        ${IfNot} ${Errors}
+            DetailPrint "quakeglass.scr is in use: Windows replaces it when it restarts."
+            Return
+        ${EndIf}
+    ${EndIf}
+    Delete "${WAITING_SAVER}"
+    MessageBox MB_ICONSTOP "${NAME} could not be installed: ${SAVER} could not be written." /SD IDOK
+    DetailPrint "${SAVER} could not be written."
+    SetErrorLevel 2  ; as NSIS ends an aborted setup
+    Abort
 FunctionEnd
 
 Section
+    Call PlaceSaver
     SetOutPath "$INSTDIR"
     File "/oname=LICENSE.txt" "${LICENSE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
-    Call PlaceSaver
 
     ; One fixed key: a newer setup over an older one rewrites the same entry.
     WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "${NAME}"

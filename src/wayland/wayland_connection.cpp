@@ -162,7 +162,16 @@ Answer awaitAnswer(WaylandConnection& connection, int timeoutMs) {
     return answer;
 }
 
+// The disconnection frees no proxy: each goes first.
 void disconnectWayland(WaylandConnection& connection) {
+    for (WaylandOutput& output : connection.outputs) {
+        if (output.xdgOutput) zxdg_output_v1_destroy(output.xdgOutput);
+        if (output.output) wl_output_destroy(output.output);
+    }
+    if (connection.outputManager) zxdg_output_manager_v1_destroy(connection.outputManager);
+    if (connection.wmBase) xdg_wm_base_destroy(connection.wmBase);
+    if (connection.compositor) wl_compositor_destroy(connection.compositor);
+    if (connection.registry) wl_registry_destroy(connection.registry);
     if (connection.display) wl_display_disconnect(connection.display);
     connection = WaylandConnection();
 }

@@ -64,7 +64,9 @@ const int textureSides[] = {128, 256, 512, 1024, 2048};  // the Windows dialog's
 
 std::string number(int value) { return std::to_string(value); }
 
-std::string quoted(const std::string& name, const std::string& value) { return " " + name + "=\"" + value + "\""; }
+std::string quoted(const std::string& name, const std::string& value) {
+    return " " + name + "=\"" + xmlEscaped(value) + "\"";
+}
 
 // One choice of a select: the default is the one without an argument.
 std::string option(const std::string& id, const std::string& label, const std::string& argument) {
@@ -155,6 +157,21 @@ std::string choiceRows() {
 
 }  // namespace
 
+std::string xmlEscaped(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        case '\'': escaped += "&apos;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
 const char* const saverDescription =
     "Takes a picture of the desktop and animates it: in the Explode view the desktop\n"
     "breaks into a wall of boxes that fly toward you and split into smaller boxes; in the\n"
@@ -167,5 +184,5 @@ std::string saverConfigXml() {
         "<screensaver name=\"quakeglass\" _label=\"Quakeglass\" gl=\"yes\">\n\n"
         "  <command arg=\"-root\"/>\n\n" +
         choiceRows() + "<hgroup>\n" + column(leftColumn) + column(rightColumn) + "</hgroup>\n";
-    return xml + "\n  <_description>\n" + saverDescription + "\n  </_description>\n</screensaver>\n";
+    return xml + "\n  <_description>\n" + xmlEscaped(saverDescription) + "\n  </_description>\n</screensaver>\n";
 }

@@ -6,5 +6,8 @@
 
 std::string saverConfigXml();
 
+// Text as it may stand in an attribute value or between tags: & < > " ' as entities.
+std::string xmlEscaped(const std::string& text);
+
 // What the saver does, in a few lines, as the dialog and the manual page tell it.
 extern const char* const saverDescription;

@@ -5,6 +5,8 @@
 //   dialog_driver click TITLE ID...   clicks those controls of the dialog, in order
 //   dialog_driver widths TITLE ID     prints the dialog's width and that control's, in pixels
 //   dialog_driver choose TITLE ID N   picks item N of that drop-down list, as a click in its list would
+//   dialog_driver message TITLE       prints the text of the message box of that title and
+//                                     answers it with OK
 #include <windows.h>
 
 #include <cstdio>
@@ -34,9 +36,44 @@ static int ownWindow(double seconds) {
     return 0;
 }
 
+// A message box's text is its static control of id 0xFFFF; other windows of the same
+// title (a wizard behind it) have none.
+struct MessageBoxSearch {
+    const char* title;
+    HWND found;
+};
+
+static BOOL CALLBACK findMessageBox(HWND window, LPARAM parameter) {
+    MessageBoxSearch& search = *reinterpret_cast<MessageBoxSearch*>(parameter);
+    char title[256];
+    if (!IsWindowVisible(window) || !GetWindowTextA(window, title, sizeof title) ||
+        std::strcmp(title, search.title) != 0 || !GetDlgItem(window, 0xFFFF))
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+static int printMessage(const char* title) {
+    MessageBoxSearch search = {title, nullptr};
+    for (int i = 0; i < 200 && !search.found; ++i) {
+        EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) Sleep(50);
+    }
+    if (!search.found) {
+        std::printf("none\n");
+        return 1;
+    }
+    char text[1024];
+    GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);
+    std::printf("%s\n", text);
+    PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "window") == 0) return ownWindow(std::atof(argv[2]));
     if (argc < 3) return 2;
+    if (std::strcmp(argv[1], "message") == 0) return printMessage(argv[2]);
     HWND dialog = waitForWindow(argv[2]);
     if (!dialog) {
         std::printf("none\n");

@@ -7,16 +7,17 @@ reg_reset
 # Keep the runs light: the logo needs no desktop capture.
 reg_set_dword useOGL 1
 
+# Only the status counts here: a start that a loaded machine makes slow is waited for.
 for args in "/x" "/p" "/a 100"; do
     saver_start $args
-    saver_wait_exit 10
+    saver_wait_exit 60
     check "'$args' exits with -1" [ "$SAVER_STATUS" = 255 ]
 done
 
 # Starts a full-screen run and waits for its window; prints nothing.
 start_full_screen() {
     saver_start /s
-    wait_window "Screen Saver" 20 >/dev/null && sleep 0.5
+    wait_window "Screen Saver" 60 >/dev/null && sleep 0.5
 }
 
 show_desktop
@@ -37,11 +38,27 @@ saver_time_exit 5
 check "a key press ends it with 0 within a second ($SAVER_EXIT_MS ms)" \
     [ "$SAVER_STATUS" = 0 -a "$SAVER_EXIT_MS" -lt 1000 ]
 
-end_by() {  # key | click | moves
+# alive PID: running, not a zombie that waits to be reaped.
+alive() {
+    local state
+    state=$(ps -o stat= -p "$1") && [ "${state#Z}" = "$state" ]
+}
+# end_by key | click | moves: ends the run as a user does; ENDED_FROM is when the saver had
+# what ends it. The saver ends on the seventh mouse move it sees, and Wine merges the moves
+# that come while it is busy: like a user, this one moves on until it ends, and counts from
+# its seventh move.
+end_by() {
     case $1 in
-        key) xdotool key a ;;
-        click) xdotool click 1 ;;
-        moves) local i; for i in $(seq 1 9); do xdotool mousemove $((100 + 37 * i)) $((80 + 23 * i)); sleep 0.03; done ;;
+        key) xdotool key a; ENDED_FROM=$(date +%s%N) ;;
+        click) xdotool click 1; ENDED_FROM=$(date +%s%N) ;;
+        moves)
+            local i
+            for i in $(seq 1 60); do
+                xdotool mousemove $((100 + 37 * (i % 20))) $((80 + 23 * (i % 20)))
+                [ "$i" = 7 ] && ENDED_FROM=$(date +%s%N)
+                [ "$i" -ge 9 ] && ! alive "$SAVER_PID" && break
+                sleep 0.03
+            done ;;
     esac
 }
 
@@ -51,8 +68,8 @@ for i in $(seq 0 19); do
     way=$(echo key click moves | cut -d' ' -f$((i % 3 + 1)))
     start_full_screen
     end_by "$way"
-    saver_time_exit 5
-    statuses+=("$way:$SAVER_STATUS:${SAVER_EXIT_MS}ms")
+    saver_wait_exit 5
+    statuses+=("$way:$SAVER_STATUS:$(( ($(date +%s%N) - ENDED_FROM) / 1000000 ))ms")
 done
 echo "runs: ${statuses[*]}"
 check "20 runs ended by keys, clicks and mouse moves all exit 0 within a second" \

@@ -15,6 +15,14 @@ check() {
     if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; e2e_failures=$((e2e_failures + 1)); fi
 }
 
+# need "what" COMMAND...: a set-up step that the checks after it stand on: a check of its
+# own, and when it fails the scenario ends there, failed.
+need() {
+    local before=$e2e_failures
+    check "$@"
+    [ "$e2e_failures" -eq "$before" ] || e2e_finish
+}
+
 # Ends the scenario: stops what it started and exits 1 when a check failed.
 e2e_finish() {
     local pid

@@ -3,7 +3,8 @@
 # line ends, in both builds the system DLLs only, our manifest and the project version
 # (read statically here; the Windows tests read the 64-bit build at run time), no symbol
 # table but the symbols beside them, the installer's version and manifest, the checksums of
-# the release folder, the same bytes from a second packing, and a signed packing.
+# the release folder, the same bytes from a second packing (the Debian package's too: the
+# one check of its reproducibility), and a signed packing of the Windows downloads.
 #   tests/release/archive_check.sh ARCHIVE      one "ok"/"FAIL" line per check
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -73,7 +74,7 @@ check "the release folder's SHA256SUMS verifies each download, the installer too
 
 sleep 2  # a zip time is kept to 2 s: an archive stamped with the clock would differ now
 again=$(dirname "$("$root/tools/package" "$unpacked/again")")
-for file in $(cd "$release" && ls quakeglass-"$version"-* SHA256SUMS); do
+for file in $(cd "$release" && ls quakeglass-"$version"-* quakeglass_"$version"_*.deb SHA256SUMS); do
     check "packaging again gives the same $file" cmp -s "$release/$file" "$again/$file"
 done
 
@@ -83,7 +84,7 @@ signed=$build/signed-release
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quakeglass test signer" \
     -addext extendedKeyUsage=codeSigning -keyout key.pem -out cert.pem 2>/dev/null
 rm -rf "$signed"
-QG_SIGN_CERT=cert.pem QG_SIGN_KEY=key.pem "$root/tools/package" "$signed" >/dev/null
+QG_SIGN_CERT=cert.pem QG_SIGN_KEY=key.pem "$root/tools/package" --windows "$signed" >/dev/null
 unzip -q "$signed/quakeglass-$version-windows.zip" x64/quakeglass.scr x86/quakeglass.scr -d signed
 # The signed packing's file carries the test signature, the plain packing's none.
 signed_only_when_given() {

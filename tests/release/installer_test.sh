@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The Windows installer, run for real under wine in a fresh prefix: its first page; a
-# silent install; the installed saver running; a second (signed) setup over the running
-# saver that makes it the screen saver; the silent uninstall; again with another saver chosen.
+# silent install and its entry in Installed apps; the installed saver running; a second
+# (signed) setup over the running saver that makes it the screen saver; Uninstall from
+# Installed apps; again with another saver chosen, the entry's quiet uninstall; a setup that
+# cannot write the saver.
 #   tools/wine-session bash tests/release/installer_test.sh SETUP.exe SIGNED-SETUP.exe
 root=$(cd "$(dirname "$0")/../.." && pwd)
 setup=$(realpath "$1") signed=$(realpath "$2")
@@ -29,11 +31,31 @@ reg_values() {
 }
 current_saver() { reg_values "$desktop_key" | sed -n 's/^SCRNSAVE\.EXE=//p'; }
 entries() { wine reg query "${entry_key%\\*}" /s 2>/dev/null | grep -c 'DisplayName.*3D Quakeglass'; }
+# The Installed apps entry, as a user and a package manager see it.
+entry_value() { reg_values "$entry_key" | sed -n "s/^$1=//p"; }
 # The uninstaller hands over to a copy of itself and returns; the work ends with its folder.
-uninstall() {
-    wine "$folder/uninstall.exe" /S >/dev/null 2>&1
+uninstalled() {
     local i
     for i in $(seq 100); do [ -e "$folder" ] || break; sleep 0.2; done
+}
+# What a package manager does: runs the entry's QuietUninstallString, a quoted program and
+# its arguments.
+uninstall_quietly() {
+    local command program
+    command=$(entry_value QuietUninstallString)
+    program=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$command")
+    wine "$program" ${command#\"$program\"} >/dev/null 2>&1
+    uninstalled
+}
+# What a user does: Uninstall on the entry in Wine's list of installed programs runs its
+# UninstallString; the user confirms and finishes.
+uninstall_as_a_user() {
+    local i title="3D Quakeglass Uninstall "  # NSIS ends the title with a space
+    wine uninstaller --remove Quakeglass >/dev/null 2>&1 &
+    wait_window "$title" 20 >/dev/null && wine "$QG_BIN/dialog_driver.exe" click "$title" 1 >/dev/null 2>&1
+    for i in $(seq 50); do [ -e "$folder/uninstall.exe" ] || break; sleep 0.2; done
+    wine "$QG_BIN/dialog_driver.exe" click "$title" 1 >/dev/null 2>&1  # Finish
+    uninstalled
 }
 no_trace() { [ ! -e "$system32/quakeglass.scr" -a ! -e "$system32/quakeglass.scr.new" -a ! -e "$folder" -a "$(entries)" = 0 ]; }
 
@@ -53,19 +75,12 @@ installed=$(x86_64-w64-mingw32-windres -J coff -O rc -i "$system32/quakeglass.sc
 check "/S installs ($status) the saver of version $installed into the 64-bit system folder, the uninstaller and licence into Program Files" \
     [ "$status" = 0 -a "$installed" = "$version" -a ! -e "$prefix/drive_c/windows/syswow64/quakeglass.scr" \
       -a -f "$folder/uninstall.exe" -a -f "$folder/LICENSE.txt" ]
-entry=$(reg_values "$entry_key")
-size=$(sed -n 's/^EstimatedSize=//p' <<<"$entry")
-expected="DisplayIcon=$QG_SCR,0
-DisplayName=3D Quakeglass
-DisplayVersion=$version
-InstallLocation=C:\\Program Files\\Quakeglass
-NoModify=0x1
-NoRepair=0x1
-Publisher=Veltrask Software
-QuietUninstallString=\"C:\\Program Files\\Quakeglass\\uninstall.exe\" /S
-UninstallString=\"C:\\Program Files\\Quakeglass\\uninstall.exe\""
-check "the Installed apps entry has its values, and a size of $((size)) KB; the current saver stays" \
-    [ "$(grep -v EstimatedSize <<<"$entry")" = "$expected" -a "$((size))" -gt 300 -a "$(current_saver)" = "$other" ]
+# Wine's list of installed programs gives each entry's key and name.
+listed() { wine uninstaller --list 2>/dev/null | tr -d '\r' | grep -q -x -F 'Quakeglass|||3D Quakeglass'; }
+size=$(entry_value EstimatedSize)
+check "Installed apps lists 3D Quakeglass $(entry_value DisplayVersion) by $(entry_value Publisher), of $((size)) KB; the current saver stays" \
+    [ "$(listed && echo yes)" = yes -a "$(entry_value DisplayVersion)" = "$version" \
+      -a "$(entry_value Publisher)" = "Veltrask Software" -a "$((size))" -gt 300 -a "$(current_saver)" = "$other" ]
 
 show_desktop
 screenshot installer-desktop.png
@@ -97,13 +112,29 @@ check "/S /ACTIVATE makes it the current screen saver; two installs, one entry" 
 signed_uninstaller() { osslsigncode verify -CAfile "${signed%/*}/test-signer.pem" -in "$folder/uninstall.exe" >/dev/null 2>&1; }
 check "the signed setup wrote a signed uninstaller" signed_uninstaller
 
-uninstall
-check "the silent uninstall leaves no file, folder or entry of ours" no_trace
+uninstall_as_a_user
+check "Uninstall in Installed apps, confirmed, leaves no file, folder or entry of ours" no_trace
 ours_gone_settings_kept() { [ -z "$(current_saver)" ] && wine reg query "$qg_key" >/dev/null 2>&1; }
 check "the current screen saver that named it is gone, the user's settings stay" ours_gone_settings_kept
 wine "$setup" /S
 wine reg add "$desktop_key" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
-uninstall
+uninstall_quietly
 other_kept() { [ "$(current_saver)" = "$other" ] && no_trace; }
-check "installed again, another saver chosen, uninstalled: no trace, and that saver stays" other_kept
+check "installed again, another saver chosen, the entry's quiet uninstall: no trace, and that saver stays" other_kept
+
+# A saver file that cannot be written, nor its stand-in for the restart (folders in their
+# places): the setup fails and says so, and leaves nothing of its own.
+mkdir "$system32/quakeglass.scr" "$system32/quakeglass.scr.new"
+nothing_installed() { [ ! -e "$folder" -a "$(entries)" = 0 ]; }
+wine "$setup" /S
+status=$?
+failed_cleanly() { [ "$status" = 2 ] && nothing_installed; }
+check "a silent setup that cannot write the saver ends with 2 and installs nothing ($status)" failed_cleanly
+wine "$setup" >/dev/null 2>&1 &
+e2e_pids+=($!)
+wait_window "3D Quakeglass Setup" 20 >/dev/null
+wine "$QG_BIN/dialog_driver.exe" click "3D Quakeglass Setup" 1 1 1 >/dev/null 2>&1  # Next, I Agree, Install
+message=$(wine "$QG_BIN/dialog_driver.exe" message "3D Quakeglass Setup" 2>/dev/null | tr -d '\r')
+check "one run with its pages says so: $message" grep -q 'quakeglass.scr could not be written' <<<"$message"
+rmdir "$system32/quakeglass.scr" "$system32/quakeglass.scr.new"
 e2e_finish

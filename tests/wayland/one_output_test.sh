@@ -4,8 +4,8 @@
 # ends it, and so do the signals, the compositor closing its window and the compositor
 # going away; without grim, or with a picture that cannot be read, the logo.
 . "$(dirname "$0")/lib.sh"
-qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill" || exit 1
-qg_sway_shows 60 40 "$sample_red" || e2e_finish
+need "a headless sway starts" qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill"
+need "it shows the sample desktop as its wallpaper" qg_sway_shows 60 40 "$sample_red"
 
 saver_start "${flat_view[@]}"
 drawn flat.png 60 40 512 384

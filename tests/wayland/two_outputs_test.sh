@@ -6,9 +6,10 @@
 # compositor's end ends it on both with one line.
 . "$(dirname "$0")/lib.sh"
 convert "$sample_desktop" -flop -resize 800x600 "$QG_OUT/mirrored-desktop.png"
-qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill" \
-    "mode 800x600 position 1024 0 bg $QG_OUT/mirrored-desktop.png fill" || exit 1
-qg_sway_shows 60 40 "$sample_red" && qg_sway_shows 1794 30 "$sample_red" || e2e_finish
+need "a headless sway starts with two outputs" qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill" \
+    "mode 800x600 position 1024 0 bg $QG_OUT/mirrored-desktop.png fill"
+wallpapers_shown() { qg_sway_shows 60 40 "$sample_red" && qg_sway_shows 1794 30 "$sample_red"; }
+need "each output shows its wallpaper" wallpapers_shown
 
 saver_start "${flat_view[@]}"
 drawn left.png 60 40 512 384 && drawn two.png 1071 31 1424 300

@@ -5,6 +5,23 @@
 # that waits on the display), the logo, and the logo standing in for a black screen.
 . "$(dirname "$0")/lib.sh"
 
+# wait_until COMMAND...: polls it (up to 10 s) until it holds.
+wait_until() {
+    local i
+    for i in $(seq 100); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+# saver_shown [OPTIONS]...: starts the saver and returns once its window is on the screen.
+saver_shown() {
+    saver_start "$@"
+    wait_until xdotool search --onlyvisible --class '^quakeglass$' >/dev/null
+}
+# saver_drawing [OPTIONS]...: starts the saver and returns once it has drawn a frame.
+saver_drawing() {
+    saver_start "$@"
+    drawn started.png 20 20 512 384
+}
+
 # run_flat FILE [OPTIONS]...: the flat view, screenshot once it shows.
 run_flat() {
     local file=$1; shift
@@ -36,15 +53,13 @@ check "the Explode view animates" differs explode-a.png explode-b.png
 check "a click ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 
 for signal in TERM INT; do
-    saver_start -preset explode-1
-    sleep 1.5
+    saver_shown -preset explode-1
     kill -"$signal" "$SAVER_PID"
     saver_time_exit 5
     check "SIG$signal ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 done
 
-saver_start -preset wave-2
-sleep 1.5
+saver_shown -preset wave-2
 xdotool windowclose "$(xdotool search --class '^quakeglass$' | head -n 1)"
 saver_time_exit 5
 check "the window's destruction ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
@@ -60,8 +75,8 @@ end_with() {
 for end in "TERM -delay 1000000" "HUP -x_div 512 -y_div 512 -genChildren 8" "key -x_div 512 -y_div 512 -genChildren 8" \
     "close -x_div 512 -y_div 512 -genChildren 8"; do
     set -- $end
-    saver_start "${@:2}"
-    sleep 2.5
+    # In the long delay after the first frame; in the start-up or a frame of the big grid.
+    if [ "$2" = -delay ]; then saver_drawing "${@:2}"; else saver_shown "${@:2}"; fi
     end_with "$1"
     saver_time_exit 5
     check "${*:2}: $1 ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
@@ -72,7 +87,10 @@ done
 another_display -screen 0 640x480x24
 kill -STOP "$ANOTHER_XVFB_PID"
 saver_start -display "$ANOTHER_DISPLAY"
-sleep 1
+# Connected (the server's socket takes the connection), it waits for the server's answer.
+connected() { ls -l "/proc/$SAVER_PID/fd" 2>/dev/null | grep -q 'socket:'; }
+wait_until connected
+sleep 0.2
 kill -TERM "$SAVER_PID"
 saver_time_exit 5
 check "SIGTERM ends a start-up that waits on the display with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" \
@@ -88,7 +106,8 @@ check "the logo fills the plane, mirrored" logo_is_mirrored logo.png
 convert -size 1024x768 xc:black "$QG_OUT/black.png"
 display -borderwidth 0 -geometry +0+0 "$QG_OUT/black.png" &
 e2e_pids+=("$!")
-sleep 1
+black_shown() { screenshot black-shown.png && [ "$(pixel_at "$QG_OUT/black-shown.png" 60 40)" = 0,0,0 ]; }
+wait_until black_shown
 run_flat black-screen.png
 kill "$SAVER_PID"
 saver_wait_exit 5

@@ -1,0 +1,68 @@
+# The native saver again under AddressSanitizer and UBSan, `quakeglass_asan`, for the
+# scenarios that tools/check runs with it (with tests/asan/lsan.supp): the same main source
+# and host libraries, each copied with the sanitized core (qgcore) in place of the optimised
+# one. The copies follow whatever the host libraries link, so this file names none of them.
+
+function(qg_copy_compile_properties from to)
+  foreach(property INCLUDE_DIRECTORIES COMPILE_DEFINITIONS COMPILE_OPTIONS INTERFACE_INCLUDE_DIRECTORIES
+                   INTERFACE_COMPILE_DEFINITIONS INTERFACE_COMPILE_OPTIONS)
+    get_target_property(value ${from} ${property})
+    if(value)
+      set_target_properties(${to} PROPERTIES ${property} "${value}")
+    endif()
+  endforeach()
+endfunction()
+
+# qg_sanitized(TARGET OUT): OUT is the name to link in a sanitized program for TARGET: the
+# sanitized core for the optimised one, TARGET_asan for a library that reaches it, else TARGET.
+function(qg_sanitized target out)
+  if(target STREQUAL qgcore_optimised)
+    set(${out} qgcore PARENT_SCOPE)
+    return()
+  endif()
+  if(NOT TARGET ${target} OR TARGET ${target}_asan)
+    set(${out} ${target} PARENT_SCOPE)
+    if(TARGET ${target}_asan)
+      set(${out} ${target}_asan PARENT_SCOPE)
+    endif()
+    return()
+  endif()
+  get_target_property(links ${target} LINK_LIBRARIES)
+  if(NOT links)
+    set(links)
+  endif()
+  set(copied_links)
+  set(reaches_core FALSE)
+  foreach(link ${links})
+    qg_sanitized(${link} copied)
+    if(NOT copied STREQUAL link)
+      set(reaches_core TRUE)
+    endif()
+    list(APPEND copied_links ${copied})
+  endforeach()
+  if(NOT reaches_core)
+    set(${out} ${target} PARENT_SCOPE)
+    return()
+  endif()
+  get_target_property(sources ${target} SOURCES)
+  add_library(${target}_asan STATIC ${sources})
+  qg_copy_compile_properties(${target} ${target}_asan)
+  target_link_libraries(${target}_asan PUBLIC ${copied_links})
+  set(${out} ${target}_asan PARENT_SCOPE)
+endfunction()
+
+add_executable(quakeglass_asan ${QG_SAVER_MAIN})
+qg_copy_compile_properties(quakeglass quakeglass_asan)
+get_target_property(QG_SAVER_LINKS quakeglass LINK_LIBRARIES)
+foreach(link ${QG_SAVER_LINKS})
+  qg_sanitized(${link} copied)
+  target_link_libraries(quakeglass_asan ${copied})
+endforeach()
+
+# Mesa's software driver (llvmpipe), held loaded: see tests/asan/keep_gl_driver.cpp.
+find_file(QG_GL_DRIVER swrast_dri.so PATHS /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/dri NO_DEFAULT_PATH)
+if(QG_GL_DRIVER)
+  target_sources(quakeglass_asan PRIVATE ${CMAKE_SOURCE_DIR}/tests/asan/keep_gl_driver.cpp)
+  target_compile_definitions(quakeglass_asan PRIVATE QG_GL_DRIVER="${QG_GL_DRIVER}")
+  target_link_libraries(quakeglass_asan ${CMAKE_DL_LIBS})
+endif()
