@@ -9,5 +9,7 @@
 DesktopSnapshot captureArea(HDC source, const ScreenArea& area, int width, int height);
 
 // Takes the desktop snapshot before the saver window covers the screen. `window` is the area
-// the full-screen window is about to cover.
-void captureDesktop(bool previewMode, const ScreenArea& window);
+// the full-screen window is about to cover. A copy of the screen that is blank, or taken on
+// another desktop than the user's, gives way to the user's desktop background. False when
+// even that shows nothing: the logo stands in.
+bool captureDesktop(bool previewMode, const ScreenArea& window);

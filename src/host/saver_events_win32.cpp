@@ -5,6 +5,7 @@
 #include "capture/desktop_snapshot_win32.h"
 #include "host/saver_host_win32.h"
 #include "render/render_thread_win32.h"
+#include "render/scene.h"
 #include "render/startup_marks.h"
 #include "settings/display_mode_switcher_win32.h"
 #include "settings/saver_settings.h"
@@ -33,7 +34,8 @@ static void startUp(HWND window, const CREATESTRUCTA& creation) {
     // The window is not on the screen yet: the snapshot shows what it is about to cover.
     const ScreenArea covered = {creation.x, creation.y, creation.cx, creation.cy};
     markStartup(captureBegun);
-    if (!saverSettings.useOGL) captureDesktop(saverHost.previewMode, covered);
+    // A desktop with nothing to show gives the logo for this run; the setting is saved as it was.
+    if (!saverSettings.useOGL) logoStandsIn = !captureDesktop(saverHost.previewMode, covered);
     markStartup(captureEnded);
     if (displaySwitchConfigured()) {
         if (switchDisplayMode(saverSettings.resW, saverSettings.resH, saverSettings.resC)) {

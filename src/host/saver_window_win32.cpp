@@ -73,6 +73,22 @@ static bool anotherFullScreenRun() {
     return !claimed;
 }
 
+void noteProcessStart() {
+    saverHost.startTick = GetTickCount();
+    GetCursorPos(&saverHost.startCursor);
+    saverHost.inputHeldAtStart = false;
+    for (int key = 1; key < 256; ++key)
+        if (GetAsyncKeyState(key) & 0x8000) saverHost.inputHeldAtStart = true;
+}
+
+bool keyOrButtonSinceStart() {
+    LASTINPUTINFO last = {sizeof last, 0};
+    POINT cursor;
+    if (saverHost.inputHeldAtStart || !GetLastInputInfo(&last) || !GetCursorPos(&cursor)) return false;
+    if (cursor.x != saverHost.startCursor.x || cursor.y != saverHost.startCursor.y) return false;
+    return LONG(last.dwTime - saverHost.startTick) > 0;
+}
+
 int RunSaver(HWND parent) {
     WNDCLASSA windowClass = saverWindowClass();
     WindowPlacement placement;
@@ -99,7 +115,11 @@ int RunSaver(HWND parent) {
             placement.y, placement.width, placement.height, parent, nullptr, saverHost.instance, nullptr);
     }
     if (saverHost.saverWindow) {
-        if (!saverHost.previewMode) SetForegroundWindow(saverHost.saverWindow);
+        if (!saverHost.previewMode) {
+            SetForegroundWindow(saverHost.saverWindow);
+            // The desktop copy came before the window: a key pressed meanwhile went nowhere.
+            if (keyOrButtonSinceStart()) PostMessageA(saverHost.saverWindow, WM_CLOSE, 0, 0);
+        }
         while (GetMessageA(&message, nullptr, 0, 0)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
