@@ -9,7 +9,6 @@ SaverHostState saverHost;
 static const char* nextCharA(const char* p) { return CharNextA(p); }
 
 void ProgramEntry() {
-    noteProcessStart();
     const char* arguments = skipProgramName(GetCommandLineA(), nextCharA);
     ExitProcess(UINT(SaverMain(GetModuleHandleA(nullptr), arguments)));
 }

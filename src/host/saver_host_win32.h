@@ -23,9 +23,6 @@ struct SaverHostState {
     HMODULE imeModule = nullptr;
     HANDLE(WINAPI* associateContextFn)(HWND, HANDLE) = nullptr;
     HANDLE savedInputContext = nullptr;
-    DWORD startTick = 0;        // when the process began, for input that comes before the window
-    POINT startCursor = {};
-    bool inputHeldAtStart = false;
 };
 extern SaverHostState saverHost;
 
@@ -42,13 +39,11 @@ INT_PTR ShowConfigureDialog(HWND parent);
 BOOL ConfigureDialogHook(HINSTANCE instance);
 void ChangeSaverPassword(HWND parent);
 
-// Notes the moment, cursor and held keys at process start: first thing in the process.
-void noteProcessStart();
-// Whether a key or button came between the process start and now: the saver's window did
-// not exist yet to take it. A moved cursor may be a mere mouse move, which the mouse-move
-// count rules; a key or button held at the start (the Enter that ran the saver by hand)
-// sends its release later, so then nothing is told.
-bool keyOrButtonSinceStart();
+// Watches for keys and buttons pressed while a full-screen saver starts, until
+// earlyInputPressed, which tells whether one went down meanwhile (keys held when the watch
+// began aside). Mouse moves are not watched.
+void watchEarlyInput();
+bool earlyInputPressed();
 int RunSaver(HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT DefaultSaverHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

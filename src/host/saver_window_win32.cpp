@@ -73,22 +73,6 @@ static bool anotherFullScreenRun() {
     return !claimed;
 }
 
-void noteProcessStart() {
-    saverHost.startTick = GetTickCount();
-    GetCursorPos(&saverHost.startCursor);
-    saverHost.inputHeldAtStart = false;
-    for (int key = 1; key < 256; ++key)
-        if (GetAsyncKeyState(key) & 0x8000) saverHost.inputHeldAtStart = true;
-}
-
-bool keyOrButtonSinceStart() {
-    LASTINPUTINFO last = {sizeof last, 0};
-    POINT cursor;
-    if (saverHost.inputHeldAtStart || !GetLastInputInfo(&last) || !GetCursorPos(&cursor)) return false;
-    if (cursor.x != saverHost.startCursor.x || cursor.y != saverHost.startCursor.y) return false;
-    return LONG(last.dwTime - saverHost.startTick) > 0;
-}
-
 int RunSaver(HWND parent) {
     WNDCLASSA windowClass = saverWindowClass();
     WindowPlacement placement;
@@ -102,6 +86,7 @@ int RunSaver(HWND parent) {
             releaseFullScreenRun();
             return 0;
         }
+        watchEarlyInput();
         LoadPasswordVerifier();
     }
     startOpenGLWarmUp();
@@ -118,13 +103,14 @@ int RunSaver(HWND parent) {
         if (!saverHost.previewMode) {
             SetForegroundWindow(saverHost.saverWindow);
             // The desktop copy came before the window: a key pressed meanwhile went nowhere.
-            if (keyOrButtonSinceStart()) PostMessageA(saverHost.saverWindow, WM_CLOSE, 0, 0);
+            if (earlyInputPressed()) PostMessageA(saverHost.saverWindow, WM_CLOSE, 0, 0);
         }
         while (GetMessageA(&message, nullptr, 0, 0)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
     }
+    earlyInputPressed();  // the watch ends with a window that never came
     // A quit posted without WM_DESTROY (mouse-move exit, failed display switch) ends here.
     stopRenderThread();
     UnloadPasswordVerifier();

@@ -14,16 +14,23 @@ DWORD WINAPI desktopOfNewThread(void* desktop) {
     return onUsersDesktop() ? 1 : 0;
 }
 
+void send(INPUT input) { SendInput(1, &input, sizeof input); }
+
 void sendKey(WORD key, bool up) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
+    send(input);
 }
 
-// The last input's tick moves only when the system's tick does.
-void letTheTickMove() { Sleep(40); }
+void sendMouse(DWORD flags, LONG dx = 0) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dwFlags = flags;
+    send(input);
+}
 
 }  // namespace
 
@@ -41,21 +48,26 @@ TEST(DesktopBackground, TheSecureDesktopIsNotTheUsers) {
     CloseDesktop(secure);
 }
 
-TEST(InputBeforeTheWindow, AKeyOrButtonCountsButAMovedCursorOrAHeldKeyDoesNot) {
-    SetCursorPos(100, 100);
-    noteProcessStart();
-    EXPECT_FALSE(keyOrButtonSinceStart());
-    letTheTickMove();
+TEST(InputBeforeTheWindow, KeysAndButtonsCountButMovesAndAKeyHeldFromTheStartDoNot) {
+    watchEarlyInput();
+    sendMouse(MOUSEEVENTF_MOVE, 30);  // the mouse-move count decides about moves
+    sendMouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_FALSE(earlyInputPressed());
+
+    watchEarlyInput();
     sendKey('A', false);
     sendKey('A', true);
-    EXPECT_TRUE(keyOrButtonSinceStart());
+    EXPECT_TRUE(earlyInputPressed());
 
-    SetCursorPos(140, 100);  // the input may have been a mouse move: the count rule decides
-    EXPECT_FALSE(keyOrButtonSinceStart());
+    watchEarlyInput();
+    sendMouse(MOUSEEVENTF_RIGHTDOWN);
+    sendMouse(MOUSEEVENTF_RIGHTUP);
+    EXPECT_TRUE(earlyInputPressed());
 
-    sendKey(VK_RETURN, false);  // the Enter that started the saver by hand, released later
-    noteProcessStart();
-    letTheTickMove();
+    sendKey(VK_RETURN, false);  // the Enter that ran the saver by hand: it repeats, then goes up
+    watchEarlyInput();
+    sendKey(VK_RETURN, false);
     sendKey(VK_RETURN, true);
-    EXPECT_FALSE(keyOrButtonSinceStart());
+    EXPECT_FALSE(earlyInputPressed());
+    EXPECT_FALSE(earlyInputPressed());  // no watch: nothing
 }
