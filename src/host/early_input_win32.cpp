@@ -8,6 +8,7 @@
 #include "host/saver_host_win32.h"
 
 static HANDLE watchThread = nullptr;
+static HANDLE watchReady = nullptr;  // set once the hooks are in and the thread has a queue
 static DWORD watchThreadId = 0;
 static std::atomic<bool> pressedEarly{false};
 // Keys already down when the watch began: the Enter that ran the saver by hand repeats
@@ -43,22 +44,25 @@ static DWORD WINAPI watchInput(void* ready) {
     return 0;
 }
 
+// Hooks take Wine some 30 ms to put in: they go in alongside the desktop copy, not before.
 void watchEarlyInput() {
     if (watchThread) return;
     pressedEarly = false;
     for (int key = 0; key < 256; ++key) heldAtStart[key] = (GetAsyncKeyState(key) & 0x8000) != 0;
-    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!ready) return;
-    watchThread = CreateThread(nullptr, 0, watchInput, ready, 0, &watchThreadId);
-    if (watchThread) WaitForSingleObject(ready, 1000);
-    CloseHandle(ready);
+    watchReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!watchReady) return;
+    watchThread = CreateThread(nullptr, 0, watchInput, watchReady, 0, &watchThreadId);
+    if (!watchThread) CloseHandle(watchReady);
 }
 
+// Once the saver's window is up, so the wait for the hooks to go costs no start time.
 bool earlyInputPressed() {
     if (!watchThread) return false;
+    WaitForSingleObject(watchReady, 1000);
     PostThreadMessageA(watchThreadId, WM_QUIT, 0, 0);
     WaitForSingleObject(watchThread, 1000);
     CloseHandle(watchThread);
+    CloseHandle(watchReady);
     watchThread = nullptr;
     return pressedEarly;
 }

@@ -14,6 +14,12 @@ DWORD WINAPI desktopOfNewThread(void* desktop) {
     return onUsersDesktop() ? 1 : 0;
 }
 
+// The hooks go in while the desktop is copied, which takes longer than this.
+void startWatching() {
+    watchEarlyInput();
+    Sleep(150);
+}
+
 void send(INPUT input) { SendInput(1, &input, sizeof input); }
 
 void sendKey(WORD key, bool up) {
@@ -49,23 +55,23 @@ TEST(DesktopBackground, TheSecureDesktopIsNotTheUsers) {
 }
 
 TEST(InputBeforeTheWindow, KeysAndButtonsCountButMovesAndAKeyHeldFromTheStartDoNot) {
-    watchEarlyInput();
+    startWatching();
     sendMouse(MOUSEEVENTF_MOVE, 30);  // the mouse-move count decides about moves
     sendMouse(MOUSEEVENTF_LEFTUP);
     EXPECT_FALSE(earlyInputPressed());
 
-    watchEarlyInput();
+    startWatching();
     sendKey('A', false);
     sendKey('A', true);
     EXPECT_TRUE(earlyInputPressed());
 
-    watchEarlyInput();
+    startWatching();
     sendMouse(MOUSEEVENTF_RIGHTDOWN);
     sendMouse(MOUSEEVENTF_RIGHTUP);
     EXPECT_TRUE(earlyInputPressed());
 
     sendKey(VK_RETURN, false);  // the Enter that ran the saver by hand: it repeats, then goes up
-    watchEarlyInput();
+    startWatching();
     sendKey(VK_RETURN, false);
     sendKey(VK_RETURN, true);
     EXPECT_FALSE(earlyInputPressed());
