@@ -44,7 +44,8 @@ static DWORD WINAPI watchInput(void* ready) {
     return 0;
 }
 
-// Hooks take Wine some 30 ms to put in: they go in alongside the desktop copy, not before.
+// The hooks are in before the watch returns: under Wine that takes some 30 ms, and a hook
+// thread left to start alongside the GL driver's loading missed keys.
 void watchEarlyInput() {
     if (watchThread) return;
     pressedEarly = false;
@@ -52,13 +53,15 @@ void watchEarlyInput() {
     watchReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (!watchReady) return;
     watchThread = CreateThread(nullptr, 0, watchInput, watchReady, 0, &watchThreadId);
-    if (!watchThread) CloseHandle(watchReady);
+    if (!watchThread) {
+        CloseHandle(watchReady);
+        return;
+    }
+    WaitForSingleObject(watchReady, 1000);
 }
 
-// Once the saver's window is up, so the wait for the hooks to go costs no start time.
 bool earlyInputPressed() {
     if (!watchThread) return false;
-    WaitForSingleObject(watchReady, 1000);
     PostThreadMessageA(watchThreadId, WM_QUIT, 0, 0);
     WaitForSingleObject(watchThread, 1000);
     CloseHandle(watchThread);

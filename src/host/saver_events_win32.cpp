@@ -73,6 +73,10 @@ void stopRenderThread() {
     }
 }
 
+bool renderThreadStillRunning() {
+    return renderThreadHandle && WaitForSingleObject(renderThreadHandle, 0) == WAIT_TIMEOUT;
+}
+
 static void onMouseMove(HWND window) {
     if (saverHost.previewMode) return;
     if (mouseMoveCount++ <= 5) return;

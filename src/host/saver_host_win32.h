@@ -57,3 +57,6 @@ int threadPriorityFor(int priority);
 // Clears renderRunning and waits, about a second at most, for the render thread to
 // leave OpenGL, so the process never ends under a frame. Safe to call again.
 void stopRenderThread();
+// Whether the render thread is still at work after stopRenderThread gave up waiting: a large
+// texture's mipmaps take seconds, and the runtime's exit clean-up must not run under them.
+bool renderThreadStillRunning();
