@@ -41,7 +41,9 @@ ScreenArea wallpaperPlacement(WallpaperFit fit, int imageWidth, int imageHeight,
     case WallpaperFit::Centre:
         return {centredStart(monitor.left, monitor.width, imageWidth),
                 centredStart(monitor.top, monitor.height, imageHeight), imageWidth, imageHeight};
-    case WallpaperFit::Tile: return {monitor.left, monitor.top, imageWidth, imageHeight};
+    // Tiles are laid from the primary monitor's top-left corner, the screen's origin, on
+    // over every monitor.
+    case WallpaperFit::Tile: return {0, 0, imageWidth, imageHeight};
     case WallpaperFit::Stretch: return monitor;
     case WallpaperFit::Fit: return scaledInto(monitor, imageWidth, imageHeight, false);
     case WallpaperFit::Fill: return scaledInto(monitor, imageWidth, imageHeight, true);

@@ -15,9 +15,9 @@ enum class WallpaperFit { Centre, Tile, Stretch, Fit, Fill, Span };
 // does not know is laid out as the current default, Fill.
 WallpaperFit wallpaperFit(int wallpaperStyle, int tileWallpaper);
 
-// Where one whole copy of an imageWidth x imageHeight picture lands for `monitor` (the
-// first tile when tiled; Span lays one picture over the whole virtual screen). It may run
-// past the monitor, which crops it.
+// Where one whole copy of an imageWidth x imageHeight picture lands for `monitor` (when
+// tiled, the tile at the primary monitor's corner; Span lays one picture over the whole
+// virtual screen). It may run past the monitor, which crops it.
 ScreenArea wallpaperPlacement(WallpaperFit fit, int imageWidth, int imageHeight, const ScreenArea& monitor,
                               const ScreenArea& virtualScreen);
 

@@ -44,7 +44,7 @@ TEST(WallpaperLayout, EachStyleLandsAsTheDesktopDrawsIt) {
         {6, 0, primary, {0, 60, 1920, 960}},      // fit: bars above and below
         {6, 0, {0, 0, 400, 1000}, {0, 400, 400, 200}},
         {2, 0, second, second},                   // stretch
-        {0, 1, second, {1920, 0, 1000, 500}},     // tile, from the monitor's corner
+        {0, 1, second, {0, 0, 1000, 500}},        // tile, from the primary monitor's corner
         {0, 0, primary, {460, 290, 1000, 500}},   // centre, at its own size
         {0, 0, {0, 0, 999, 499}, {-1, -1, 1000, 500}},
         {22, 0, primary, {0, -260, 3200, 1600}},  // span: one picture over both
@@ -82,10 +82,11 @@ TEST(WallpaperLayout, PictureColourAndGapsDrawnOnEachMonitor) {
 
     b.fit = WallpaperFit::Tile;
     std::vector<uint32_t> p = drawn(b, area);
-    EXPECT_EQ(at(p, -8, 0), red);
-    EXPECT_EQ(at(p, -5, 0), red);  // the next tile
-    EXPECT_EQ(at(p, -5, 3), white);
-    EXPECT_EQ(at(p, 2, 1), white);  // the second monitor tiles from its own corner
+    EXPECT_EQ(at(p, -6, 0), red);  // tiles run on left of the primary monitor's corner
+    EXPECT_EQ(at(p, -8, 0), green);
+    EXPECT_EQ(at(p, -6, 3), white);
+    EXPECT_EQ(at(p, 2, 1), green);  // and on over the gap, as one pattern
+    EXPECT_EQ(at(p, 3, 0), red);
     EXPECT_EQ(at(p, 0, 0), 0u);     // no monitor: black, as a copy of the screen
     EXPECT_EQ(at(p, 1, 3), 0u);
 

@@ -95,7 +95,7 @@ check "blue at the bottom right" [ "$(dominant background.png 832 623)" = blue ]
 
 wallpaper "$QG_OUT/wallpaper.jpg" 0 1
 saver_picture tiled
-check "tiled at its own size: four copies from the screen's corner" \
+check "tiled at its own size: four copies from the primary screen's corner" \
     [ "$PICTURE_STATUS/$(texel tiled 0 0)/$(texel tiled 7 0)/$(texel tiled 8 0)/$(texel tiled 3 5)" = \
       0/red/green/red/yellow ] && [ "$(texel tiled 0 6)/$(texel tiled 15 11)" = red/blue ]
 
