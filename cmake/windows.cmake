@@ -15,7 +15,7 @@ set_source_files_properties(${QG_RESOURCES} PROPERTIES OBJECT_DEPENDS "${QG_RESO
 
 add_library(qgwin STATIC ${QG_WIN_SOURCES})
 target_include_directories(qgwin PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
-target_link_libraries(qgwin PUBLIC opengl32 glu32 winmm comctl32 gdi32 user32 advapi32 shell32 kernel32)
+target_link_libraries(qgwin PUBLIC opengl32 glu32 winmm comctl32 gdi32 user32 advapi32 shell32 ole32 uuid kernel32)
 target_link_options(qgwin PUBLIC ${QG_STATIC})
 
 add_executable(quakeglass WIN32 ${CMAKE_SOURCE_DIR}/src/host/winmain_win32.cpp ${QG_RESOURCES})

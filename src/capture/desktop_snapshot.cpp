@@ -30,3 +30,20 @@ ScreenArea snapshotArea(bool previewMode, const ScreenArea& window, const Screen
     if (previewMode || window.width <= 0 || window.height <= 0) return primaryScreen;
     return window;
 }
+
+bool snapshotShowsSomething(const DesktopSnapshot& snapshot) {
+    const size_t bytes = snapshotBytes(snapshot.width, snapshot.height);
+    if (!snapshot.pixels) return false;
+    for (size_t i = 0; i < bytes; ++i)
+        if (snapshot.pixels[i]) return true;
+    return false;
+}
+
+bool isUsersDesktopName(const char* name) {
+    static const char users[] = "default";
+    for (size_t i = 0; i < sizeof users; ++i) {
+        const char c = name[i];
+        if ((c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c) != users[i]) return false;
+    }
+    return true;
+}

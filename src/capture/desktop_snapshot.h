@@ -39,3 +39,11 @@ void snapshotSize(bool previewMode, int& width, int& height);
 // (on several monitors, all of them). A preview, a small child window of the control
 // panel, shows the primary screen, as does a window with no area.
 ScreenArea snapshotArea(bool previewMode, const ScreenArea& window, const ScreenArea& primaryScreen);
+
+// Whether any byte of the snapshot is not black: a blank copy of the screen (the secure
+// desktop's, a compositor's) has nothing to animate.
+bool snapshotShowsSomething(const DesktopSnapshot& snapshot);
+
+// Whether a desktop (a window station's, by name) is the user's own. When the PC locks on
+// resume the saver runs on a desktop of its own, where a copy of the screen is blank.
+bool isUsersDesktopName(const char* name);

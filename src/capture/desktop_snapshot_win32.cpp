@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "capture/wallpaper_win32.h"
+
 // A band of a megabyte: three copies for a 1024 x 768 screen, as fast as one; on an
 // 8K desktop the capture's peak stays a few megabytes where one copy took 265.
 static const size_t bandBytes = size_t(1) << 20;
@@ -68,14 +70,28 @@ DesktopSnapshot captureArea(HDC source, const ScreenArea& area, int width, int h
     return {width, height, pixels};
 }
 
-void captureDesktop(bool previewMode, const ScreenArea& window) {
+DesktopSnapshot snapshotOfArea(const ScreenArea& area, int width, int height) {
+    if (onUsersDesktop()) {
+        HDC screen = GetDC(nullptr);
+        DesktopSnapshot copy = captureArea(screen, area, width, height);
+        ReleaseDC(nullptr, screen);
+        if (!copy.pixels || snapshotShowsSomething(copy)) return copy;
+        std::free(copy.pixels);
+    }
+    // A blank copy, or the secure desktop's: the user's own background stands in.
+    DesktopSnapshot background = backgroundPicture(area, width, height);
+    if (snapshotShowsSomething(background)) return background;
+    std::free(background.pixels);
+    return {};
+}
+
+bool captureDesktop(bool previewMode, const ScreenArea& window) {
     int width, height;
     snapshotSize(previewMode, width, height);
-    if (snapshotBytes(width, height) == 0) return;  // no snapshot: the scene is drawn in white
+    if (snapshotBytes(width, height) == 0) return true;  // no snapshot: the scene is drawn in white
     RECT primary;
     GetWindowRect(GetDesktopWindow(), &primary);
     const ScreenArea primaryScreen = {0, 0, primary.right, primary.bottom};
-    HDC screen = GetDC(nullptr);
-    desktopSnapshot = captureArea(screen, snapshotArea(previewMode, window, primaryScreen), width, height);
-    ReleaseDC(nullptr, screen);
+    desktopSnapshot = snapshotOfArea(snapshotArea(previewMode, window, primaryScreen), width, height);
+    return desktopSnapshot.pixels != nullptr;
 }

@@ -10,7 +10,10 @@ static const char* nextCharA(const char* p) { return CharNextA(p); }
 
 void ProgramEntry() {
     const char* arguments = skipProgramName(GetCommandLineA(), nextCharA);
-    ExitProcess(UINT(SaverMain(GetModuleHandleA(nullptr), arguments)));
+    const UINT status = UINT(SaverMain(GetModuleHandleA(nullptr), arguments));
+    // Settings are saved and the display given back by now; only the clean-up is skipped.
+    if (renderThreadStillRunning()) TerminateProcess(GetCurrentProcess(), status);
+    ExitProcess(status);
 }
 
 static bool detectWin9x() {

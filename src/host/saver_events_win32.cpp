@@ -7,6 +7,7 @@
 #include "render/monitor_views.h"
 #include "render/other_scenes.h"
 #include "render/render_thread_win32.h"
+#include "render/scene.h"
 #include "render/startup_marks.h"
 #include "settings/display_mode_switcher_win32.h"
 #include "settings/saver_settings.h"
@@ -54,16 +55,17 @@ static void chooseSceneViews(const ScreenArea& covered) {
     otherScenes.assign(sceneViews.size() - 1, SceneState());
 }
 
-// Each scene's part of the desktop, before the window covers it.
-static void captureScenes(const ScreenArea& covered) {
+// Each scene's part of the desktop, before the window covers it; false when the first
+// shows nothing (the logo then).
+static bool captureScenes(const ScreenArea& covered) {
     if (isWholeDrawable(sceneViews, covered)) return captureDesktop(saverHost.previewMode, covered);
     int width, height;
     snapshotSize(false, width, height);
-    HDC screen = GetDC(nullptr);
-    desktopSnapshot = captureArea(screen, sceneViews[0].desktop, width, height);
+    if (snapshotBytes(width, height) == 0) return true;  // no snapshot: the scenes are drawn in white
+    desktopSnapshot = snapshotOfArea(sceneViews[0].desktop, width, height);
     for (size_t i = 1; i < sceneViews.size(); ++i)
-        otherScenes[i - 1].snapshot = captureArea(screen, sceneViews[i].desktop, width, height);
-    ReleaseDC(nullptr, screen);
+        otherScenes[i - 1].snapshot = snapshotOfArea(sceneViews[i].desktop, width, height);
+    return desktopSnapshot.pixels != nullptr;
 }
 
 static void startUp(HWND window, const CREATESTRUCTA& creation) {
@@ -72,7 +74,8 @@ static void startUp(HWND window, const CREATESTRUCTA& creation) {
     const ScreenArea covered = {creation.x, creation.y, creation.cx, creation.cy};
     chooseSceneViews(covered);
     markStartup(captureBegun);
-    if (!saverSettings.useOGL) captureScenes(covered);
+    // A desktop with nothing to show gives the logo for this run; the setting is saved as it was.
+    if (!saverSettings.useOGL) logoStandsIn = !captureScenes(covered);
     markStartup(captureEnded);
     if (displaySwitchConfigured()) {
         if (switchDisplayMode(saverSettings.resW, saverSettings.resH, saverSettings.resC)) {
@@ -108,6 +111,10 @@ void stopRenderThread() {
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
+}
+
+bool renderThreadStillRunning() {
+    return renderThreadHandle && WaitForSingleObject(renderThreadHandle, 0) == WAIT_TIMEOUT;
 }
 
 static void onMouseMove(HWND window) {

@@ -35,6 +35,11 @@ INT_PTR ShowConfigureDialog(HWND parent);
 BOOL ConfigureDialogHook(HINSTANCE instance);
 void ChangeSaverPassword(HWND parent);
 
+// Watches for keys and buttons pressed while a full-screen saver starts, until
+// earlyInputPressed, which tells whether one went down meanwhile (keys held when the watch
+// began aside). Mouse moves are not watched.
+void watchEarlyInput();
+bool earlyInputPressed();
 int RunSaver(HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT DefaultSaverHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,3 +53,6 @@ int threadPriorityFor(int priority);
 // Clears renderRunning and waits, about a second at most, for the render thread to
 // leave OpenGL, so the process never ends under a frame. Safe to call again.
 void stopRenderThread();
+// Whether the render thread is still at work after stopRenderThread gave up waiting: a large
+// texture's mipmaps take seconds, and the runtime's exit clean-up must not run under them.
+bool renderThreadStillRunning();

@@ -86,6 +86,7 @@ int RunSaver(HWND parent) {
             releaseFullScreenRun();
             return 0;
         }
+        watchEarlyInput();
         LoadPasswordVerifier();
     }
     startOpenGLWarmUp();
@@ -99,12 +100,17 @@ int RunSaver(HWND parent) {
             placement.y, placement.width, placement.height, parent, nullptr, saverHost.instance, nullptr);
     }
     if (saverHost.saverWindow) {
-        if (!saverHost.previewMode) SetForegroundWindow(saverHost.saverWindow);
+        if (!saverHost.previewMode) {
+            SetForegroundWindow(saverHost.saverWindow);
+            // The desktop copy came before the window: a key pressed meanwhile went nowhere.
+            if (earlyInputPressed()) PostMessageA(saverHost.saverWindow, WM_CLOSE, 0, 0);
+        }
         while (GetMessageA(&message, nullptr, 0, 0)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
     }
+    earlyInputPressed();  // the watch ends with a window that never came
     // A quit posted without WM_DESTROY (mouse-move exit, failed display switch) ends here.
     stopRenderThread();
     UnloadPasswordVerifier();

@@ -41,7 +41,7 @@ void prepareOtherScenes() {
         else
             clearFragments();
         resetMotion();
-        if (!saverSettings.useOGL) {
+        if (!sceneShowsLogo()) {
             std::swap(desktopSnapshot, scene.snapshot);
             uploadSnapshotTexture();
             std::swap(desktopSnapshot, scene.snapshot);
@@ -66,7 +66,7 @@ void drawFrameInViews(int drawableHeight) {
         const ScreenArea& v = sceneViews[i].viewport;
         glViewport(v.left, drawableHeight - v.top - v.height, v.width, v.height);
         if (i > 0 && i - 1 < otherScenes.size()) swapScene(otherScenes[i - 1]);
-        glBindTexture(GL_TEXTURE_2D, saverSettings.useOGL ? LogoTexture.textureName : desktopTexture);
+        glBindTexture(GL_TEXTURE_2D, sceneShowsLogo() ? LogoTexture.textureName : desktopTexture);
         drawScene(d);
         if (i > 0 && i - 1 < otherScenes.size()) swapScene(otherScenes[i - 1]);
     }

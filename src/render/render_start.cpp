@@ -26,7 +26,7 @@ void startRendering(int viewportWidth, int viewportHeight, uint32_t seed) {
     seedRandomAndPreset(seed);
     prepareScene();
     markStartup(scenePrepared);
-    if (saverSettings.useOGL)
+    if (sceneShowsLogo())
         glBindTexture(GL_TEXTURE_2D, LogoTexture.textureName);
     else
         uploadSnapshotTexture();

@@ -79,7 +79,15 @@ DWORD WINAPI RenderThread(LPVOID parameter) {
     HGLRC renderingContext = wglCreateContext(deviceContext);
     RECT client;
     GetClientRect(window, &client);
-    wglMakeCurrent(deviceContext, renderingContext);
+    // A run ended while a large texture was prepared leaves no window to draw in: no GL
+    // call may follow without a context (GLU's mipmap build then fails in the runtime).
+    const bool current = renderingContext && wglMakeCurrent(deviceContext, renderingContext);
+    if (!current || !renderRunning) {
+        if (current) wglMakeCurrent(nullptr, nullptr);
+        if (renderingContext) wglDeleteContext(renderingContext);
+        ReleaseDC(window, deviceContext);
+        return 0;
+    }
     markStartup(contextCurrent);
     const ScreenArea clientArea = {0, 0, client.right - client.left, client.bottom - client.top};
     startRendering(clientArea.width, clientArea.height, timeGetTime());

@@ -90,11 +90,15 @@ void prepareScene() {
     glEnable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
     setMaterial();
-    if (saverSettings.useOGL) {
+    if (sceneShowsLogo()) {
         LogoTexture.loadResource(115);
         setTextureParameters();
     }
 }
+
+bool logoStandsIn = false;
+
+bool sceneShowsLogo() { return saverSettings.useOGL || logoStandsIn; }
 
 void prepareSnapshotTexture() {
     if (snapshotPrepared) return;

@@ -6,6 +6,12 @@
 
 extern uint32_t desktopTexture;
 
+// Set by a host before the render thread starts when the desktop gave nothing to show: the
+// logo stands in for this run only, and the stored "OpenGL Logo" setting stays the user's.
+extern bool logoStandsIn;
+// Whether the scene is textured with the logo rather than the desktop snapshot.
+bool sceneShowsLogo();
+
 void prepareScene();
 // The upload's work that needs no GL: the snapshot's mipmap chain. A render thread may do it
 // while its GL driver starts; the upload does it otherwise.

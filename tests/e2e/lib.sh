@@ -109,9 +109,10 @@ pixel_at() {
 
 # dominant FILE X Y: red, green, blue or yellow, by the pixel's leading channels
 # (the light falls off toward the plane's edges, so only proportions count).
-dominant() {
-    local rgb r g b
-    rgb=$(pixel_at "$QG_OUT/$1" "$2" "$3")
+dominant() { colour_name "$(pixel_at "$QG_OUT/$1" "$2" "$3")"; }
+# colour_name R,G,B: the same by the colour's leading channels.
+colour_name() {
+    local rgb=$1 r g b
     IFS=, read -r r g b <<<"$rgb"
     if [ "$r" -gt 60 ] && [ "$g" -gt 60 ] && [ "$r" -gt $((2 * b)) ] && [ "$g" -gt $((2 * b)) ]; then echo yellow
     elif [ "$r" -gt 60 ] && [ "$r" -gt $((2 * g)) ] && [ "$r" -gt $((2 * b)) ]; then echo red
