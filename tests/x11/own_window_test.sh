@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The native saver in a window of its own: the desktop on the plane in its own colours,
-# the window as desktop tools see it, the ends (key, click, signals, the window's
-# destruction; during a long delay, in a frame that takes half a second, and in a start-up
+# the window as desktop tools see it, the ends (key, click, the pointer moved, signals, the
+# window's destruction; during a long delay, in a frame that takes half a second, and in a start-up
 # that waits on the display), the logo, and the logo standing in for a black screen.
 . "$(dirname "$0")/lib.sh"
 
@@ -51,6 +51,17 @@ xdotool click 1
 saver_time_exit 5
 check "the Explode view animates" differs explode-a.png explode-b.png
 check "a click ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+
+# The pointer where it stands when the window appears, and small moves, are no end; a move
+# of more than 10 pixels from there is.
+xdotool mousemove 500 400
+saver_drawing -preset wave-1
+xdotool mousemove 506 406
+sleep 0.5
+check "the pointer under the new window, moved by 8 pixels: it goes on" kill -0 "$SAVER_PID"
+xdotool mousemove 530 400
+saver_time_exit 5
+check "moved by 30 pixels: it ends with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
 
 for signal in TERM INT; do
     saver_shown -preset explode-1
