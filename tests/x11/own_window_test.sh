@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The native saver in a window of its own: the desktop on the plane in its own colours,
 # the window as desktop tools see it, the ends (key, click, the pointer moved, signals, the
-# window's destruction; during a long delay, in a frame that takes half a second, and in a start-up
-# that waits on the display), the logo, and the logo standing in for a black screen.
+# window's destruction; during a long delay, in a frame that takes half a second, and in a
+# start-up that waits on the display), the logo, and the logo standing in for a black screen.
 . "$(dirname "$0")/lib.sh"
 
 # wait_until COMMAND...: polls it (up to 10 s) until it holds.
