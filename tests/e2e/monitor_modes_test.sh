@@ -34,7 +34,16 @@ run_mode span.png
 check "no setting: one scene across both, its plane over the seam" [ "$(pixel_at "$QG_OUT/span.png" 800 300)" != 0,0,0 ]
 check "and the desktop's red block at its top left" [ "$(dominant span.png 300 150)" = red ]
 run_mode span0.png 0
-check "span: the same picture" [ "$(compare -metric AE "$QG_OUT/span.png" "$QG_OUT/span0.png" null: 2>&1)" -lt 20000 ]
+# same_on_monitors A B: two screenshots alike where the picture shows the monitors (Xephyr's
+# root shows stray pixels below the smaller one, where no monitor is, and the plane shows
+# them too).
+same_on_monitors() {
+    local area
+    for area in 800x540+0+0 994x768+830+0; do
+        [ "$(compare -metric AE "$QG_OUT/$1[$area]" "$QG_OUT/$2[$area]" null: 2>&1)" -lt 10000 ] || return 1
+    done
+}
+check "span: the same picture" same_on_monitors span.png span0.png
 
 run_mode each.png 1
 check "each: black at the seam, on both sides" \
