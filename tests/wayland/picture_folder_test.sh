@@ -4,8 +4,8 @@
 # "Choose random images" in ~/.xscreensaver. A grim that writes forever, or one that hands
 # over a 16384x16384 picture, gives the logo without the saver's memory growing past 300 MB.
 . "$(dirname "$0")/lib.sh"
-qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill" || exit 1
-qg_sway_shows 60 40 "$sample_red" || e2e_finish
+need "a headless sway starts" qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill"
+need "the wallpaper shows" qg_sway_shows 60 40 "$sample_red"
 
 # A picture unlike the sample desktop: green on the left, yellow on the right; 16:9, so that
 # on the 4:3 output black bands show above and below it.

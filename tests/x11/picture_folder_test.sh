@@ -22,7 +22,7 @@ mkfifo "$home/Broken/waiting.png" "$home/Fifo"
 [ "$(id -u)" = 0 ] && chown -R nobody:nogroup "$home"
 images() { echo $'False\nchooseRandomImages: True\nimageDirectory: '"$1"; }
 
-show_sample_desktop || e2e_finish
+need "the sample desktop shows" show_sample_desktop
 run_daemon "$(images '~/Pictures')" folder.png
 check "grabs off, random images on: the daemon runs the saver" [ -n "$SAVER_FOUND" ]
 check "which shows the picture two folders down in ~/Pictures: green left, yellow right" shows_picture folder.png
