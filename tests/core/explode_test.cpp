@@ -23,6 +23,15 @@ struct ExplodeTest : testing::Test {
         clearFragments();
         SettingsStore::applyDefaults();
     }
+    // The plane straight on, in the quadrant texture, with the back faces culled as the scene culls them.
+    static void faceThePlane() {
+        glMatrixMode(GL_PROJECTION);
+        glOrtho(0, 1024, 0, 768, -1000, 1000);
+        glMatrixMode(GL_MODELVIEW);
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        quadrantTexture();
+    }
     // A flying piece with the given velocity, as the launch would leave it.
     static Fragment flying(Float3 velocity, int generation = 0) {
         Fragment f;
@@ -188,13 +197,8 @@ TEST_F(ExplodeTest, DegenerateAndHugeSizesKeepTheListBounded) {
 
 TEST_F(ExplodeTest, FirstFrameDrawsNothingAndTheWallFacesTheViewer) {
     OffscreenGL gl(64, 48);
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(0, 1024, 0, 768, -1000, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
+    faceThePlane();
     glEnable(GL_DEPTH_TEST);
-    quadrantTexture();
     saverSettings.x_div = 2, saverSettings.y_div = 2;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawFragments();
@@ -371,12 +375,7 @@ TEST_F(ExplodeTest, PlacedBoxesAreTheirCornersUnderTheMatrixOpenGLWouldUse) {
 
 TEST_F(ExplodeTest, AWallOfMoreBoxesThanOneDrawTakesIsDrawnWhole) {
     OffscreenGL gl(64, 48);
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(0, 1024, 0, 768, -1000, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    quadrantTexture();
+    faceThePlane();
     saverSettings.x_div = 64, saverSettings.y_div = 48;
     stepExplosion();
     ASSERT_GT(fragmentList.size(), boxesPerDraw);

@@ -20,7 +20,7 @@ check() {
 need() {
     local before=$e2e_failures
     check "$@"
-    [ "$e2e_failures" -eq "$before" ] || e2e_finish
+    if [ "$e2e_failures" -ne "$before" ]; then e2e_finish; fi
 }
 
 # Ends the scenario: stops what it started and exits 1 when a check failed.
