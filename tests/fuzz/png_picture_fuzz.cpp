@@ -3,8 +3,8 @@
 // out whole within the bound or not at all.
 #include <vector>
 
+#include "decoded_picture.h"
 #include "fuzz_input.h"
-#include "native/picture_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input = {data, size};
@@ -14,12 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> png(signature, signature + 8);
     png.insert(png.end(), rest.begin(), rest.end());
     DecodedPicture picture;
-    if (decodePicture(png.data(), png.size(), maxPixels, picture)) {
-        if (picture.width <= 0 || picture.height <= 0 || uint64_t(picture.width) * uint64_t(picture.height) > maxPixels ||
-            picture.pixels.size() != size_t(picture.width) * size_t(picture.height) * 4)
-            __builtin_trap();
-    } else if (!picture.pixels.empty()) {
-        __builtin_trap();
-    }
+    checkDecoded(decodePicture(png.data(), png.size(), maxPixels, picture), picture, maxPixels);
     return 0;
 }
