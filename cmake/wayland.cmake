@@ -24,11 +24,12 @@ function(qg_wayland_protocol target xml)
 endfunction()
 qg_wayland_protocol(qgxdgshell ${QG_WAYLAND_PROTOCOLS}/stable/xdg-shell/xdg-shell.xml)
 qg_wayland_protocol(qgxdgoutput ${QG_WAYLAND_PROTOCOLS}/unstable/xdg-output/xdg-output-unstable-v1.xml)
+qg_wayland_protocol(qgviewporter ${QG_WAYLAND_PROTOCOLS}/stable/viewporter/viewporter.xml)
 
 file(GLOB QG_WAYLAND_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/wayland/*.cpp)
 add_library(qgwayland STATIC ${QG_WAYLAND_SOURCES})
 # libGL's entry points serve the context that EGL makes current as well as GLX's.
-target_link_libraries(qgwayland PUBLIC qgcore_optimised qgxdgshell qgxdgoutput GL GLU)
+target_link_libraries(qgwayland PUBLIC qgcore_optimised qgxdgshell qgxdgoutput qgviewporter GL GLU)
 
 # The end-to-end scenarios, with a helper that moves a virtual pointer (a wlroots protocol
 # that Debian ships no description of: tests/wayland/ has the part of it the test uses).

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <vector>
+
 #include "native/end_watch.h"
 #include "native/native_process.h"
 #include "render/fps_overlay.h"
@@ -11,6 +13,7 @@
 #include "render/monitor_views.h"
 #include "render/other_scenes.h"
 #include "render/render_start.h"
+#include "render/scene.h"
 
 namespace {
 
@@ -19,7 +22,50 @@ int64_t nowUs() { return int64_t(FrameTimer::nowMs() * 1000); }
 struct Drawing {
     int width = 0, height = 0;
     FpsOverlay fps;
+    std::vector<bool> moved;  // the scenes shown on some drawable this frame
 };
+
+SceneState* otherScene(int scene) {
+    return scene > 0 && size_t(scene) <= otherScenes.size() ? &otherScenes[size_t(scene) - 1] : nullptr;
+}
+
+void drawOnDrawable(const DrawableFrame& frame) {
+    glViewport(0, 0, frame.width, frame.height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (frame.scene < 0) return;
+    const ScreenArea& v = frame.view;
+    glViewport(v.left, frame.height - v.top - v.height, v.width, v.height);
+    SceneState* other = otherScene(frame.scene);
+    if (other) swapScene(*other);
+    glBindTexture(GL_TEXTURE_2D, sceneTexture());
+    drawSceneStill();
+    if (other) swapScene(*other);
+    glViewport(0, 0, frame.width, frame.height);
+}
+
+// Each scene is drawn on every drawable that shows it, then moved on once.
+void drawOnEveryDrawable(const FrameHost& host, const FrameLoopOptions& options, Drawing& drawing) {
+    const float d = takeFrameDelta();
+    if (options.showFps) countFpsFrame(drawing.fps, double(FrameTimer::nowMs()) * 0.001, processCpuSeconds());
+    drawing.moved.assign(otherScenes.size() + 1, false);
+    bool overlaid = false;
+    for (size_t i = 0, count = host.drawableCount(host.self); i < count; ++i) {
+        const DrawableFrame frame = host.selectDrawable(host.self, i);
+        if (frame.scene >= 0 && size_t(frame.scene) < drawing.moved.size()) drawing.moved[size_t(frame.scene)] = true;
+        if (!frame.drawn) continue;
+        drawOnDrawable(frame);
+        if (options.showFps && !overlaid) drawFpsOverlay(drawing.fps, frame.width, frame.height), overlaid = true;
+        host.present(host.self);
+    }
+    for (size_t scene = 0; scene < drawing.moved.size(); ++scene) {
+        if (!drawing.moved[scene]) continue;
+        SceneState* other = otherScene(int(scene));
+        if (other) swapScene(*other);
+        advanceScene(d);
+        if (other) swapScene(*other);
+    }
+    framesPresented.fetch_add(1, std::memory_order_relaxed);
+}
 
 void drawAndPresent(const FrameHost& host, const FrameLoopOptions& options, Drawing& drawing) {
     int width = 0, height = 0;
@@ -56,7 +102,10 @@ int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options) {
         const int waitMs = host.wantsFrame(host.self) ? frameWaitMs(pacer, now) : -1;
         if (waitMs == 0) {
             startFrame(pacer, now);
-            drawAndPresent(host, options, drawing);
+            if (host.drawableCount)
+                drawOnEveryDrawable(host, options, drawing);
+            else
+                drawAndPresent(host, options, drawing);
             state = host.readEvents(host.self);
         } else {
             state = host.wait(host.self, waitMs);

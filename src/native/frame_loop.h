@@ -3,7 +3,10 @@
 // first. A host says how it shows a frame and how its waits end through a FrameHost.
 // Main thread, with the host's OpenGL context current.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+
+#include "capture/desktop_snapshot.h"
 
 struct FrameLoopOptions {
     uint32_t delayUs = 30000;  // least time from one frame's start to the next's
@@ -14,6 +17,14 @@ enum class HostState {
     Running,
     Ended,  // the run ends as asked: the user moved, the window closed or went
     Lost,   // the connection to the display went away
+};
+
+// What one of a host's several drawables shows in a frame.
+struct DrawableFrame {
+    bool drawn = false;      // it takes this frame; else its scene only moves on
+    int width = 0, height = 0;
+    int scene = -1;          // 0: the first scene, k: otherScenes[k - 1]; -1: black
+    ScreenArea view{};       // where the scene lies, in pixels from the top left; may reach past the drawable
 };
 
 // What the loop asks of a host; `self` is handed back to every call.
@@ -30,6 +41,10 @@ struct FrameHost {
     void (*size)(void* self, int& width, int& height) = nullptr;
     // Shows the frame drawn.
     void (*present)(void* self) = nullptr;
+    // A host of several drawables, each a buffer of its own (a compositor's outputs): how
+    // many there are now, and making one current for the frame. Null with one drawable.
+    size_t (*drawableCount)(void* self) = nullptr;
+    DrawableFrame (*selectDrawable)(void* self, size_t index) = nullptr;
 };
 
 // Prepares the scene and draws frames until the end: 0 when the run ended as asked, 1 when

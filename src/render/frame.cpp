@@ -23,20 +23,30 @@ float takeFrameDelta() {
     return d;
 }
 
-void drawScene(float d) {
+void drawSceneStill() {
     glLoadIdentity();
     placeScene();
+    if (saverSettings.Mode != Explode)
+        WaveGrid::draw();
+    else
+        drawFragments();
+}
+
+void advanceScene(float d) {
     if (saverSettings.Mode != Explode) {
         // The waves run on time since start, so they do not depend on the frame rate.
-        WaveGrid::draw();
         WaveGrid::updateHeights(secondsSince(FrameTimer::startInstantMs, FrameTimer::nowMs()));
     } else {
-        drawFragments();
         const float step = d * 25;
         for (Fragment& f : fragmentList) f.update(step, 0.05f);
         stepExplosion();
     }
     if (saverSettings.enableMovement) stepMotion(d);
+}
+
+void drawScene(float d) {
+    drawSceneStill();
+    advanceScene(d);
 }
 
 void drawFrame() { drawFrameAfter(takeFrameDelta()); }

@@ -13,3 +13,6 @@ float takeFrameDelta();
 // The scene placed, drawn and advanced by `d` seconds, in the viewport set: a frame but
 // for the clear and the flush.
 void drawScene(float d);
+// Its two halves, for a scene shown on several drawables: drawn on each, advanced once.
+void drawSceneStill();
+void advanceScene(float d);

@@ -1,6 +1,7 @@
 #include "render/monitor_views.h"
 
 #include <algorithm>
+#include <cmath>
 
 std::vector<SceneView> sceneViews;
 
@@ -58,4 +59,15 @@ bool isWholeDrawable(const std::vector<SceneView>& views, const ScreenArea& draw
     if (views.size() != 1) return false;
     const ScreenArea& v = views[0].viewport;
     return v.left == 0 && v.top == 0 && v.width == drawable.width && v.height == drawable.height;
+}
+
+ScreenArea spanSlice(const ScreenArea& layout, const ScreenArea& part, int width, int height) {
+    if (part.width <= 0 || part.height <= 0) return {0, 0, width, height};
+    const double across = double(width) / part.width, down = double(height) / part.height;
+    // Edges rounded one by one, so that neighbouring drawables meet without a gap.
+    const auto place = [](int32_t edge, int32_t origin, double scale) { return int32_t(std::lround((edge - origin) * scale)); };
+    const int32_t left = place(layout.left, part.left, across), top = place(layout.top, part.top, down);
+    const int32_t right = place(layout.left + layout.width, part.left, across);
+    const int32_t bottom = place(layout.top + layout.height, part.top, down);
+    return {left, top, right - left, bottom - top};
 }

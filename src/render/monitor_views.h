@@ -26,5 +26,10 @@ std::vector<SceneView> monitorViews(MonitorMode mode, const ScreenArea& drawable
 // Whether the views are the one whole drawable: the frame of a single scene, as ever.
 bool isWholeDrawable(const std::vector<SceneView>& views, const ScreenArea& drawable);
 
+// Where one scene across the whole `layout` lies on a drawable of `width` x `height` pixels
+// that shows `part` of the layout: the drawable's slice of a scene shown on several drawables
+// of their own, each at a scale of its own.
+ScreenArea spanSlice(const ScreenArea& layout, const ScreenArea& part, int width, int height);
+
 // The views the render thread draws in; set before it starts.
 extern std::vector<SceneView> sceneViews;

@@ -33,21 +33,39 @@ void swapScene(SceneState& scene) {
     std::swap(desktopTexture, scene.texture);
 }
 
-void prepareOtherScenes() {
-    for (SceneState& scene : otherScenes) {
-        swapScene(scene);
-        if (saverSettings.Mode != Explode)
-            WaveGrid::build();
-        else
-            clearFragments();
-        resetMotion();
-        if (!sceneShowsLogo()) {
-            std::swap(desktopSnapshot, scene.snapshot);
-            uploadSnapshotTexture();
-            std::swap(desktopSnapshot, scene.snapshot);
-        }
-        swapScene(scene);
+void prepareOtherScene(SceneState& scene) {
+    swapScene(scene);
+    if (saverSettings.Mode != Explode)
+        WaveGrid::build();
+    else
+        clearFragments();
+    resetMotion();
+    if (!sceneShowsLogo() && scene.snapshot.pixels) {
+        std::swap(desktopSnapshot, scene.snapshot);
+        uploadSnapshotTexture();
+        std::swap(desktopSnapshot, scene.snapshot);
+    } else {
+        loadLogoTexture();
     }
+    swapScene(scene);
+}
+
+void prepareOtherScenes() {
+    if (!desktopTexture) loadLogoTexture();  // the first scene without a picture, as the others
+    for (SceneState& scene : otherScenes) prepareOtherScene(scene);
+}
+
+void releaseScene(SceneState& scene) {
+    swapScene(scene);
+    WaveGrid::release();
+    fragmentList.clear();
+    fragmentList.shrink_to_fit();
+    explodeArrays = ExplodeArrays();
+    if (desktopTexture) glDeleteTextures(1, &desktopTexture);
+    desktopTexture = 0;
+    swapScene(scene);
+    std::free(scene.snapshot.pixels);
+    scene.snapshot.pixels = nullptr;
 }
 
 void releaseOtherScenes() {
@@ -66,7 +84,7 @@ void drawFrameInViews(int drawableHeight) {
         const ScreenArea& v = sceneViews[i].viewport;
         glViewport(v.left, drawableHeight - v.top - v.height, v.width, v.height);
         if (i > 0 && i - 1 < otherScenes.size()) swapScene(otherScenes[i - 1]);
-        glBindTexture(GL_TEXTURE_2D, sceneShowsLogo() ? LogoTexture.textureName : desktopTexture);
+        glBindTexture(GL_TEXTURE_2D, sceneTexture());
         drawScene(d);
         if (i > 0 && i - 1 < otherScenes.size()) swapScene(otherScenes[i - 1]);
     }

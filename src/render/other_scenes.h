@@ -31,8 +31,12 @@ void shareFirstSnapshot();
 // Exchanges the scene's records with the process-wide ones.
 void swapScene(SceneState& scene);
 
-// The effect, the movement and the texture of every other scene, after startRendering.
+// The effect, the movement and the texture of every other scene, after startRendering: the
+// texture from the scene's snapshot, or the logo without one.
 void prepareOtherScenes();
+void prepareOtherScene(SceneState& scene);
+// Lets a scene's effect, arrays, texture and snapshot go; it may be prepared again.
+void releaseScene(SceneState& scene);
 // Lets every other scene go, its arrays with it.
 void releaseOtherScenes();
 

@@ -90,11 +90,16 @@ void prepareScene() {
     glEnable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
     setMaterial();
-    if (sceneShowsLogo()) {
-        LogoTexture.loadResource(115);
-        setTextureParameters();
-    }
+    if (sceneShowsLogo()) loadLogoTexture();
 }
+
+void loadLogoTexture() {
+    if (LogoTexture.textureName) return;
+    LogoTexture.loadResource(115);
+    setTextureParameters();
+}
+
+uint32_t sceneTexture() { return sceneShowsLogo() || !desktopTexture ? LogoTexture.textureName : desktopTexture; }
 
 bool logoStandsIn = false;
 
@@ -125,10 +130,10 @@ void uploadSnapshotTexture() {
     snapshotPrepared = false;  // the next snapshot is prepared afresh
     glEnable(GL_TEXTURE_2D);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    if (!desktopSnapshot.pixels) return;  // no texture of its own
     glGenTextures(1, &desktopTexture);
     glBindTexture(GL_TEXTURE_2D, desktopTexture);
     setTextureParameters();
-    if (!desktopSnapshot.pixels) return;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // snapshot rows are packed, whatever the width
     if (!uploadMipmapChain(snapshotMipmaps))
         gluBuild2DMipmaps(GL_TEXTURE_2D, 3, desktopSnapshot.width, desktopSnapshot.height, GL_BGR_EXT,

@@ -13,10 +13,15 @@ extern bool logoStandsIn;
 bool sceneShowsLogo();
 
 void prepareScene();
+// The logo's texture, made once.
+void loadLogoTexture();
+// What the scene is textured with: the logo where it stands in, or where the scene has no
+// texture of its own (a monitor that gave no picture).
+uint32_t sceneTexture();
 // The upload's work that needs no GL: the snapshot's mipmap chain. A render thread may do it
 // while its GL driver starts; the upload does it otherwise.
 void prepareSnapshotTexture();
 // Turns the desktop snapshot into the scene texture and frees the snapshot. Without a
-// snapshot (no capture, or a size that could not be held) nothing is uploaded and the
-// scene is drawn in its lit white material.
+// snapshot (no capture, or a size that could not be held) there is no texture: a single
+// scene is drawn in its lit white material, one of several with the logo.
 void uploadSnapshotTexture();

@@ -1,10 +1,12 @@
 #include "wayland/full_screen_surface.h"
 
-#include <EGL/eglext.h>
 #include <wayland-egl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
+#include "viewporter-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {
@@ -28,57 +30,39 @@ void onFrameDone(void* data, wl_callback* callback, uint32_t) {
 }
 const wl_callback_listener frameListener = {onFrameDone};
 
-// An RGB config without alpha, so that nothing of the desktop shows through where the
-// scene clears, and with 24 bits of depth where there are (EGL lists the fewest first):
-// with 16, the scene's far plane leaves rings on the flat waves.
-EGLConfig chooseConfig(EGLDisplay display) {
-    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_RED_SIZE, 8,
-                             EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 16, EGL_NONE};
-    EGLConfig configs[64];
-    EGLint count = 0;
-    if (!eglChooseConfig(display, wanted, configs, 64, &count) || count == 0) return nullptr;
-    EGLConfig best = configs[0];
-    int bestScore = -1;
-    for (EGLint i = 0; i < count; ++i) {
-        EGLint alpha = 0, depth = 0;
-        eglGetConfigAttrib(display, configs[i], EGL_ALPHA_SIZE, &alpha);
-        eglGetConfigAttrib(display, configs[i], EGL_DEPTH_SIZE, &depth);
-        const int score = (alpha == 0 ? 2 : 0) + (depth >= 24 ? 1 : 0);
-        if (score > bestScore) best = configs[i], bestScore = score;
-    }
-    return best;
+// The output's pixels per logical pixel: its mode over its logical size where a viewport
+// can take a buffer of any size (a fractional scale too), else its integer scale.
+double pixelRatioOf(const WaylandConnection& connection, const WaylandOutput* output) {
+    if (!output) return 1;
+    const int logical = std::max(output->area.width, output->area.height);
+    const int pixels = std::max(output->modeWidth, output->modeHeight);
+    if (connection.viewporter && logical > 0 && pixels > 0) return double(pixels) / logical;
+    return std::max(output->scale, 1);
 }
 
-bool makeContext(wl_display* display, FullScreenSurface& window, std::string& error) {
-    window.eglDisplay = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, display, nullptr);
-    if (window.eglDisplay == EGL_NO_DISPLAY || !eglInitialize(window.eglDisplay, nullptr, nullptr) ||
-        !eglBindAPI(EGL_OPENGL_API)) {
-        error = "no EGL with desktop OpenGL on this Wayland compositor";
-        return false;
-    }
-    const EGLConfig config = chooseConfig(window.eglDisplay);
-    if (config) window.context = eglCreateContext(window.eglDisplay, config, EGL_NO_CONTEXT, nullptr);
-    if (window.context == EGL_NO_CONTEXT) {
-        error = "no double-buffered OpenGL config with a depth buffer on this Wayland compositor";
-        return false;
-    }
+// The buffer's size for a logical size, and the viewport or buffer scale that maps it.
+void setLogicalSize(FullScreenSurface& window, int logicalWidth, int logicalHeight) {
+    window.logicalWidth = logicalWidth, window.logicalHeight = logicalHeight;
+    window.width = std::max(1, int(std::lround(logicalWidth * window.pixelRatio)));
+    window.height = std::max(1, int(std::lround(logicalHeight * window.pixelRatio)));
+    if (window.viewport) wp_viewport_set_destination(window.viewport, logicalWidth, logicalHeight);
+}
+
+bool makeEglSurface(const WaylandGl& gl, FullScreenSurface& window, std::string& error) {
     window.eglWindow = wl_egl_window_create(window.surface, window.width, window.height);
-    window.eglSurface = eglCreatePlatformWindowSurface(window.eglDisplay, config, window.eglWindow, nullptr);
+    window.eglSurface = eglCreatePlatformWindowSurface(gl.display, gl.config, window.eglWindow, nullptr);
     if (window.eglSurface == EGL_NO_SURFACE ||
-        !eglMakeCurrent(window.eglDisplay, window.eglSurface, window.eglSurface, window.context)) {
+        !eglMakeCurrent(gl.display, window.eglSurface, window.eglSurface, gl.context)) {
         error = "cannot make an OpenGL context current on the Wayland window";
         return false;
     }
     // The frame callbacks pace the frames: a swap that waited for the compositor would not
     // wake for the end signals while the window is unseen.
-    eglSwapInterval(window.eglDisplay, 0);
+    eglSwapInterval(gl.display, 0);
     return true;
 }
 
-}  // namespace
-
-bool openFullScreenSurface(WaylandConnection& connection, const WaylandOutput* output, FullScreenSurface& window,
-                           std::string& error) {
+void startToplevel(WaylandConnection& connection, const WaylandOutput* output, FullScreenSurface& window) {
     window.surface = wl_compositor_create_surface(connection.compositor);
     window.xdgSurface = xdg_wm_base_get_xdg_surface(connection.wmBase, window.surface);
     xdg_surface_add_listener(window.xdgSurface, &surfaceListener, &window);
@@ -92,11 +76,21 @@ bool openFullScreenSurface(WaylandConnection& connection, const WaylandOutput* o
     wl_surface_set_opaque_region(window.surface, everything);
     wl_region_destroy(everything);
     // A scaled output gets a buffer of its own pixels, not of the logical ones.
-    if (output && output->scale > 1 && wl_surface_get_version(window.surface) >= 3) {
-        window.scale = output->scale;
-        wl_surface_set_buffer_scale(window.surface, window.scale);
-    }
+    window.pixelRatio = pixelRatioOf(connection, output);
+    if (window.pixelRatio != 1 && connection.viewporter)
+        window.viewport = wp_viewporter_get_viewport(connection.viewporter, window.surface);
+    else if (window.pixelRatio > 1 && wl_surface_get_version(window.surface) >= 3)
+        wl_surface_set_buffer_scale(window.surface, int32_t(window.pixelRatio));
+    else
+        window.pixelRatio = 1;
     wl_surface_commit(window.surface);
+}
+
+}  // namespace
+
+bool openFullScreenSurface(WaylandConnection& connection, const WaylandGl& gl, const WaylandOutput* output,
+                           FullScreenSurface& window, std::string& error) {
+    startToplevel(connection, output, window);
     // The first configure answers the first commit.
     const Answer answer = awaitAnswer(connection, 5000);
     if (answer == Answer::Lost || answer == Answer::Silent) {
@@ -108,42 +102,46 @@ bool openFullScreenSurface(WaylandConnection& connection, const WaylandOutput* o
     // A compositor that leaves the size to us gets the output's, or the scene plane's.
     const bool chosen = window.wantedWidth > 0 && window.wantedHeight > 0;
     const bool known = output && output->area.width > 0 && output->area.height > 0;
-    window.width = window.scale * (chosen ? window.wantedWidth : known ? output->area.width : 1024);
-    window.height = window.scale * (chosen ? window.wantedHeight : known ? output->area.height : 768);
+    setLogicalSize(window, chosen ? window.wantedWidth : known ? output->area.width : 1024,
+                   chosen ? window.wantedHeight : known ? output->area.height : 768);
     window.wantedWidth = window.wantedHeight = 0;
-    if (makeContext(connection.display, window, error)) return true;
+    if (makeEglSurface(gl, window, error)) return true;
     // EGL fails when the connection does, and says nothing of it.
     if (wl_display_get_error(connection.display)) error = "the Wayland compositor went away";
     return false;
 }
 
+void makeCurrent(const WaylandGl& gl, const FullScreenSurface& window) {
+    eglMakeCurrent(gl.display, window.eglSurface, window.eglSurface, gl.context);
+}
+
 bool takeWantedSize(FullScreenSurface& window) {
     if (window.wantedWidth <= 0 || window.wantedHeight <= 0) return false;
-    const int width = window.scale * window.wantedWidth, height = window.scale * window.wantedHeight;
+    const int logicalWidth = window.wantedWidth, logicalHeight = window.wantedHeight;
     window.wantedWidth = window.wantedHeight = 0;
-    if (width == window.width && height == window.height) return false;
-    window.width = width, window.height = height;
-    wl_egl_window_resize(window.eglWindow, width, height, 0, 0);
+    if (logicalWidth == window.logicalWidth && logicalHeight == window.logicalHeight) return false;
+    setLogicalSize(window, logicalWidth, logicalHeight);
+    wl_egl_window_resize(window.eglWindow, window.width, window.height, 0, 0);
     return true;
 }
 
-void presentFrame(FullScreenSurface& window) {
+void presentFrame(const WaylandGl& gl, FullScreenSurface& window) {
     if (!window.frameCallback) {
         window.frameCallback = wl_surface_frame(window.surface);
         wl_callback_add_listener(window.frameCallback, &frameListener, &window);
     }
-    eglSwapBuffers(window.eglDisplay, window.eglSurface);  // commits the surface with the callback
+    eglSwapBuffers(gl.display, window.eglSurface);  // commits the surface with the callback
 }
 
-void closeFullScreenSurface(FullScreenSurface& window) {
-    if (window.eglDisplay != EGL_NO_DISPLAY) {
-        eglMakeCurrent(window.eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-        if (window.eglSurface != EGL_NO_SURFACE) eglDestroySurface(window.eglDisplay, window.eglSurface);
-        if (window.context != EGL_NO_CONTEXT) eglDestroyContext(window.eglDisplay, window.context);
-        eglTerminate(window.eglDisplay);
+void closeFullScreenSurface(const WaylandGl& gl, FullScreenSurface& window) {
+    if (window.eglSurface != EGL_NO_SURFACE) {
+        // Let go of the surface first, should it be the current one.
+        eglMakeCurrent(gl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroySurface(gl.display, window.eglSurface);
     }
     if (window.eglWindow) wl_egl_window_destroy(window.eglWindow);
     if (window.frameCallback) wl_callback_destroy(window.frameCallback);
+    if (window.viewport) wp_viewport_destroy(window.viewport);
     if (window.toplevel) xdg_toplevel_destroy(window.toplevel);
     if (window.xdgSurface) xdg_surface_destroy(window.xdgSurface);
     if (window.surface) wl_surface_destroy(window.surface);

@@ -13,6 +13,7 @@
 
 #include "native/end_watch.h"
 #include "native/posix_wait.h"
+#include "viewporter-client-protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -62,10 +63,13 @@ void onScale(void* data, wl_output*, int32_t factor) {
     auto* output = static_cast<WaylandOutput*>(data);
     if (factor > 0) output->scale = factor;
 }
+// An output that comes while the saver runs is ready once its logical place has come too:
+// xdg-output's events follow the output's first done.
 void onOutputDone(void* data, wl_output*) {
     auto* output = static_cast<WaylandOutput*>(data);
     if (!output->xdgOutput)
         output->area.width = output->modeWidth / output->scale, output->area.height = output->modeHeight / output->scale;
+    if (!output->xdgOutput || output->placed) output->ready = true;
 }
 const wl_output_listener outputListener = {onGeometry, onMode, onOutputDone, onScale, nullptr, nullptr};
 
@@ -76,8 +80,9 @@ void onLogicalPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y) {
 void onLogicalSize(void* data, zxdg_output_v1*, int32_t width, int32_t height) {
     auto* output = static_cast<WaylandOutput*>(data);
     output->area.width = width, output->area.height = height;
+    output->placed = true;
 }
-void onXdgOutputDone(void*, zxdg_output_v1*) {}
+void onXdgOutputDone(void* data, zxdg_output_v1*) { static_cast<WaylandOutput*>(data)->ready = true; }
 void onXdgOutputText(void*, zxdg_output_v1*, const char*) {}
 const zxdg_output_v1_listener xdgOutputListener = {onLogicalPosition, onLogicalSize, onXdgOutputDone,
                                                    onXdgOutputText, onXdgOutputText};
@@ -87,8 +92,23 @@ T* bind(wl_registry* registry, uint32_t name, const wl_interface* interface, uin
     return static_cast<T*>(wl_registry_bind(registry, name, interface, std::min(offered, wanted)));
 }
 
+void watchPlace(WaylandConnection& connection, WaylandOutput& output) {
+    output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(connection.outputManager, output.output);
+    zxdg_output_v1_add_listener(output.xdgOutput, &xdgOutputListener, &output);
+}
+
+void addOutput(WaylandConnection& connection, uint32_t name, uint32_t version) {
+    WaylandOutput& output = connection.outputs.emplace_back();
+    output.name = name;
+    output.output = bind<wl_output>(connection.registry, name, &wl_output_interface, version, 2);
+    wl_output_add_listener(output.output, &outputListener, &output);
+    if (version < 2) output.ready = true;  // no done to wait for
+    if (!connection.listing && connection.outputManager) watchPlace(connection, output);
+}
+
 void onGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
     auto* connection = static_cast<WaylandConnection*>(data);
+    if (std::strcmp(interface, wl_output_interface.name) == 0) return addOutput(*connection, name, version);
     if (!connection->listing) return;
     if (std::strcmp(interface, wl_compositor_interface.name) == 0) {
         connection->compositor = bind<wl_compositor>(registry, name, &wl_compositor_interface, version, 4);
@@ -100,13 +120,14 @@ void onGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
     } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
         connection->outputManager =
             bind<zxdg_output_manager_v1>(registry, name, &zxdg_output_manager_v1_interface, version, 3);
-    } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
-        WaylandOutput& output = connection->outputs.emplace_back();
-        output.output = bind<wl_output>(registry, name, &wl_output_interface, version, 2);
-        wl_output_add_listener(output.output, &outputListener, &output);
+    } else if (std::strcmp(interface, wp_viewporter_interface.name) == 0) {
+        connection->viewporter = bind<wp_viewporter>(registry, name, &wp_viewporter_interface, version, 1);
     }
 }
-void onGlobalRemove(void*, wl_registry*, uint32_t) {}
+void onGlobalRemove(void* data, wl_registry*, uint32_t name) {
+    for (WaylandOutput& output : static_cast<WaylandConnection*>(data)->outputs)
+        if (output.name == name) output.gone = true;
+}
 const wl_registry_listener registryListener = {onGlobal, onGlobalRemove};
 
 }  // namespace
@@ -126,13 +147,11 @@ bool connectWayland(WaylandConnection& connection, std::string& error) {
     wl_registry_add_listener(connection.registry, &registryListener, &connection);
     Answer answer = awaitAnswer(connection, answerDeadlineMs);
     if (answer == Answer::Given && connection.outputManager) {
-        for (WaylandOutput& output : connection.outputs) {
-            output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(connection.outputManager, output.output);
-            zxdg_output_v1_add_listener(output.xdgOutput, &xdgOutputListener, &output);
-        }
+        for (WaylandOutput& output : connection.outputs) watchPlace(connection, output);
         answer = awaitAnswer(connection, answerDeadlineMs);
     }
     connection.listing = false;
+    for (WaylandOutput& output : connection.outputs) output.ready = true;
     if (answer != Answer::Given) {
         if (answer != Answer::Ended)
             error = answer == Answer::Lost ? "the Wayland compositor went away"
@@ -162,12 +181,20 @@ Answer awaitAnswer(WaylandConnection& connection, int timeoutMs) {
     return answer;
 }
 
+static void destroyOutput(const WaylandOutput& output) {
+    if (output.xdgOutput) zxdg_output_v1_destroy(output.xdgOutput);
+    if (output.output) wl_output_destroy(output.output);
+}
+
+void forgetOutput(WaylandConnection& connection, const WaylandOutput& output) {
+    destroyOutput(output);
+    connection.outputs.remove_if([&](const WaylandOutput& each) { return &each == &output; });
+}
+
 // The disconnection frees no proxy: each goes first.
 void disconnectWayland(WaylandConnection& connection) {
-    for (WaylandOutput& output : connection.outputs) {
-        if (output.xdgOutput) zxdg_output_v1_destroy(output.xdgOutput);
-        if (output.output) wl_output_destroy(output.output);
-    }
+    for (const WaylandOutput& output : connection.outputs) destroyOutput(output);
+    if (connection.viewporter) wp_viewporter_destroy(connection.viewporter);
     if (connection.outputManager) zxdg_output_manager_v1_destroy(connection.outputManager);
     if (connection.wmBase) xdg_wm_base_destroy(connection.wmBase);
     if (connection.compositor) wl_compositor_destroy(connection.compositor);
@@ -201,9 +228,11 @@ ScreenArea desktopLayout(const WaylandConnection& connection) {
     if (connection.outputs.empty()) return {0, 0, 0, 0};
     int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
     for (const WaylandOutput& output : connection.outputs) {
+        if (output.gone || output.area.width <= 0 || output.area.height <= 0) continue;
         left = std::min(left, output.area.left), top = std::min(top, output.area.top);
         right = std::max(right, output.area.left + output.area.width);
         bottom = std::max(bottom, output.area.top + output.area.height);
     }
+    if (left > right) return {0, 0, 0, 0};
     return {left, top, right - left, bottom - top};
 }

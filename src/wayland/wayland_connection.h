@@ -4,7 +4,7 @@
 #pragma once
 #include <wayland-client.h>
 
-#include <deque>
+#include <list>
 #include <string>
 
 #include "capture/desktop_snapshot.h"
@@ -12,6 +12,7 @@
 struct xdg_wm_base;
 struct zxdg_output_manager_v1;
 struct zxdg_output_v1;
+struct wp_viewporter;
 
 struct WaylandOutput {
     wl_output* output = nullptr;
@@ -19,6 +20,10 @@ struct WaylandOutput {
     ScreenArea area = {0, 0, 0, 0};  // in the desktop's layout, logical pixels
     int32_t scale = 1;
     int32_t modeWidth = 0, modeHeight = 0;  // pixels
+    uint32_t name = 0;                      // the compositor's name of the global
+    bool placed = false;                    // the logical place has come from xdg-output
+    bool ready = false;                     // its place and size are known
+    bool gone = false;                      // unplugged: its window goes, then the output
 };
 
 struct WaylandConnection {
@@ -28,8 +33,9 @@ struct WaylandConnection {
     xdg_wm_base* wmBase = nullptr;
     uint32_t seatName = 0, seatVersion = 0;  // bound by whoever listens to it, so no event is lost
     zxdg_output_manager_v1* outputManager = nullptr;
-    std::deque<WaylandOutput> outputs;  // those there at the start; later ones are not covered
-    bool listing = false;               // while the start's globals are read
+    wp_viewporter* viewporter = nullptr;  // where there is one: buffers of any scale
+    std::list<WaylandOutput> outputs;     // as they come and go while the saver runs
+    bool listing = false;                 // while the start's globals are read
 };
 
 // Connects to $WAYLAND_DISPLAY and reads the globals and the outputs' places. False, with
@@ -43,6 +49,9 @@ enum class Answer { Given, Silent, Lost, Ended };
 Answer awaitAnswer(WaylandConnection& connection, int timeoutMs);
 
 void disconnectWayland(WaylandConnection& connection);
+
+// Lets an output that has gone go, once nothing refers to it.
+void forgetOutput(WaylandConnection& connection, const WaylandOutput& output);
 
 // Handles the events that have come, waiting for them up to timeoutMs (-1: no limit)
 // unless the end is asked. False when the connection is lost.

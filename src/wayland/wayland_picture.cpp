@@ -27,8 +27,8 @@ bool takeWaylandPicture(const WaylandConnection& connection, const PictureSource
            randomFolderPicture(sources.folder, std::random_device()(), leastPictureSide(false), picture.picture);
 }
 
-bool snapshotForOutput(const WaylandPicture& picture, const ScreenArea& layout, const WaylandOutput* output) {
-    if (picture.wholeDesktop) return output && snapshotOutput(picture.picture, layout, output->area);
-    const ScreenArea shown = output ? output->area : ScreenArea{0, 0, picture.picture.width, picture.picture.height};
+bool snapshotForArea(const WaylandPicture& picture, const ScreenArea& layout, const ScreenArea* area) {
+    if (picture.wholeDesktop) return area && snapshotOutput(picture.picture, layout, *area);
+    const ScreenArea shown = area ? *area : ScreenArea{0, 0, picture.picture.width, picture.picture.height};
     return fitPictureSnapshot(picture.picture, shown.width, shown.height, false);
 }

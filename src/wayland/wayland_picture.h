@@ -1,5 +1,4 @@
-// The picture the Wayland saver shows, taken once before any window shows and before the
-// outputs' processes part: grim's picture of the whole desktop, of which each output shows
+// The picture the Wayland saver shows, taken once before any window shows: grim's picture of the whole desktop, of which each output shows
 // its part; else a picture from the user's folder, which each output shows whole; else
 // none (the logo). Main thread.
 #pragma once
@@ -18,6 +17,6 @@ uint64_t desktopPixelBound(const WaylandConnection& connection);
 // Takes the picture from the sources given; false when there is none to show.
 bool takeWaylandPicture(const WaylandConnection& connection, const PictureSources& sources, WaylandPicture& picture);
 
-// The snapshot of what `output` shows of the picture; false when it shows nothing (the
-// logo then).
-bool snapshotForOutput(const WaylandPicture& picture, const ScreenArea& layout, const WaylandOutput* output);
+// Into desktopSnapshot, what `area` of the desktop (null: an output of unknown place) shows
+// of the picture, grim's showing `layout`; false when it shows nothing (the logo then).
+bool snapshotForArea(const WaylandPicture& picture, const ScreenArea& layout, const ScreenArea* area);

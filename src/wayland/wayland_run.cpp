@@ -3,101 +3,237 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <iterator>
+#include <list>
+#include <utility>
+#include <vector>
 
 #include "native/end_watch.h"
 #include "native/frame_loop.h"
 #include "native/native_run.h"
 #include "render/monitor_views.h"
+#include "render/other_scenes.h"
 #include "settings/saver_settings.h"
-#include "wayland/wayland_picture.h"
 #include "wayland/full_screen_surface.h"
-#include "wayland/output_processes.h"
 #include "wayland/seat_input.h"
 #include "wayland/wayland_connection.h"
+#include "wayland/wayland_gl.h"
+#include "wayland/wayland_picture.h"
 
 namespace {
 
-// An output's process that lost the compositor ends with this, and the parent says so once
-// for all of them.
-const int compositorGone = 3;
+struct OutputWindow {
+    const WaylandOutput* output = nullptr;  // null: where the compositor put it
+    FullScreenSurface surface;
+    int scene = -1;      // 0: the first scene, k: otherScenes[k - 1]; -1: black
+    bool shown = false;  // a black window is drawn once
+};
 
+// Every output's window, drawn by one process with one context: the scenes stay in step,
+// and one scene can run on from one output into the next.
 struct WaylandHost {
+    explicit WaylandHost(WaylandConnection& connected) : connection(connected) {}
     WaylandConnection& connection;
-    FullScreenSurface window;
+    WaylandGl gl;
     SeatInput input;
+    std::list<OutputWindow> windows;
+    MonitorMode mode = EachMonitor;
+    const WaylandPicture* picture = nullptr;  // null: the logo
+    ScreenArea pictureLayout{};               // what grim's picture shows
+    std::vector<bool> scenesTaken;            // otherScenes that a window shows
+    bool looping = false;                     // scenes are prepared as their windows come
+    OutputWindow* selected = nullptr;
 };
 
 WaylandHost& hostOf(void* self) { return *static_cast<WaylandHost*>(self); }
 
+// The output at the layout's origin, else the first.
+const WaylandOutput* primaryOutput(const WaylandConnection& connection) {
+    for (const WaylandOutput& output : connection.outputs)
+        if (!output.gone && output.area.left == 0 && output.area.top == 0) return &output;
+    return connection.outputs.empty() ? nullptr : &connection.outputs.front();
+}
+
+// Into desktopSnapshot, what the scene shows of the picture: false for the logo.
+bool takeSnapshot(const WaylandHost& host, const ScreenArea* area) {
+    return host.picture && snapshotForArea(*host.picture, host.pictureLayout, area);
+}
+
+int freeSceneSlot(WaylandHost& host) {
+    for (size_t k = 0; k < host.scenesTaken.size(); ++k)
+        if (!host.scenesTaken[k]) return int(k) + 1;
+    otherScenes.emplace_back();
+    host.scenesTaken.push_back(false);
+    return int(otherScenes.size());
+}
+
+// What a new window shows: the one scene, the output's own, or black; with the snapshot
+// its scene takes its texture from.
+void chooseScene(WaylandHost& host, OutputWindow& window) {
+    const ScreenArea* area = window.output ? &window.output->area : nullptr;
+    const bool firstAtStart = !host.looping && host.windows.size() == 1;
+    const bool pictured = !saverSettings.useOGL;
+    if (host.mode == SpanMonitors) {
+        window.scene = 0;
+        const ScreenArea layout = desktopLayout(host.connection);
+        if (firstAtStart && pictured) takeSnapshot(host, layout.width > 0 ? &layout : area);
+    } else if (host.mode == PrimaryMonitorOnly) {
+        window.scene = !host.looping && window.output == primaryOutput(host.connection) ? 0 : -1;
+        if (window.scene == 0 && pictured) takeSnapshot(host, area);
+    } else if (firstAtStart) {
+        window.scene = 0;
+        if (pictured) takeSnapshot(host, area);
+    } else {
+        window.scene = freeSceneSlot(host);
+        host.scenesTaken[size_t(window.scene) - 1] = true;
+        SceneState& scene = otherScenes[size_t(window.scene) - 1];
+        std::swap(desktopSnapshot, scene.snapshot);
+        if (pictured) takeSnapshot(host, area);
+        std::swap(desktopSnapshot, scene.snapshot);
+        if (host.looping) prepareOtherScene(scene);
+    }
+}
+
+// A window on the output, full screen; false, with the message (none when the end came
+// first), when it cannot be had.
+bool openWindow(WaylandHost& host, const WaylandOutput* output, std::string& error) {
+    OutputWindow& window = host.windows.emplace_back();
+    window.output = output;
+    if (!openFullScreenSurface(host.connection, host.gl, output, window.surface, error)) {
+        closeFullScreenSurface(host.gl, window.surface);
+        host.windows.pop_back();
+        return false;
+    }
+    chooseScene(host, window);
+    return true;
+}
+
+void closeWindow(WaylandHost& host, std::list<OutputWindow>::iterator window) {
+    if (window->scene > 0) {
+        makeCurrent(host.gl, window->surface);  // the texture goes with the context current
+        releaseScene(otherScenes[size_t(window->scene) - 1]);
+        host.scenesTaken[size_t(window->scene) - 1] = false;
+    }
+    closeFullScreenSurface(host.gl, window->surface);
+    if (host.selected == &*window) host.selected = nullptr;
+    host.windows.erase(window);
+}
+
+bool hasWindow(const WaylandHost& host, const WaylandOutput& output) {
+    for (const OutputWindow& window : host.windows)
+        if (window.output == &output) return true;
+    return false;
+}
+
+// An output unplugged takes its window with it; one plugged in gets one. False when the
+// compositor went away meanwhile.
+bool followOutputs(WaylandHost& host) {
+    for (auto window = host.windows.begin(); window != host.windows.end();) {
+        const auto next = std::next(window);
+        if (window->output && window->output->gone) closeWindow(host, window);
+        window = next;
+    }
+    for (auto output = host.connection.outputs.begin(); output != host.connection.outputs.end();) {
+        const auto next = std::next(output);
+        if (output->gone) forgetOutput(host.connection, *output);
+        output = next;
+    }
+    for (const WaylandOutput& output : host.connection.outputs) {
+        if (output.gone || !output.ready || hasWindow(host, output)) continue;
+        std::string error;
+        if (!openWindow(host, &output, error) && !error.empty()) {
+            std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
+            if (wl_display_get_error(host.connection.display)) return false;
+        }
+    }
+    return true;
+}
+
 HostState stateOf(WaylandHost& host, bool connected) {
+    if (connected && host.looping) connected = followOutputs(host);
     if (!connected) return HostState::Lost;
-    return host.input.ended || host.window.closed ? HostState::Ended : HostState::Running;
+    if (host.input.ended) return HostState::Ended;
+    for (const OutputWindow& window : host.windows)
+        if (window.surface.closed) return HostState::Ended;
+    return HostState::Running;
 }
 
 HostState readEvents(void* self) { return stateOf(hostOf(self), waitForEvents(hostOf(self).connection, 0)); }
-
-// A frame once the compositor has asked for one: an unseen window is never asked, and
-// costs nothing.
-bool wantsFrame(void* self) { return !hostOf(self).window.frameCallback; }
 
 HostState wait(void* self, int timeoutMs) {
     return stateOf(hostOf(self), waitForEvents(hostOf(self).connection, timeoutMs));
 }
 
+// A frame where the compositor has asked for one: an unseen window is never asked, and
+// costs nothing; a black window takes one frame.
+bool takesFrame(const OutputWindow& window) {
+    return window.scene >= 0 ? !window.surface.frameCallback : !window.shown;
+}
+
+bool wantsFrame(void* self) {
+    for (const OutputWindow& window : hostOf(self).windows)
+        if (takesFrame(window)) return true;
+    return false;
+}
+
 void size(void* self, int& width, int& height) {
+    const WaylandHost& host = hostOf(self);
+    width = host.windows.empty() ? 1 : host.windows.front().surface.width;
+    height = host.windows.empty() ? 1 : host.windows.front().surface.height;
+}
+
+size_t drawableCount(void* self) { return hostOf(self).windows.size(); }
+
+DrawableFrame selectDrawable(void* self, size_t index) {
     WaylandHost& host = hostOf(self);
-    if (takeWantedSize(host.window)) forgetPointerPlace(host.input);
-    width = host.window.width, height = host.window.height;
+    OutputWindow& window = *std::next(host.windows.begin(), long(index));
+    FullScreenSurface& surface = window.surface;
+    if (takeWantedSize(surface)) forgetPointerPlace(host.input);
+    DrawableFrame frame;
+    frame.drawn = takesFrame(window);
+    frame.width = surface.width, frame.height = surface.height;
+    frame.scene = window.scene;
+    frame.view = {0, 0, surface.width, surface.height};
+    if (host.mode == SpanMonitors && window.output)
+        frame.view = spanSlice(desktopLayout(host.connection), window.output->area, surface.width, surface.height);
+    if (frame.drawn) makeCurrent(host.gl, surface), window.shown = true;
+    host.selected = &window;
+    return frame;
 }
 
-void present(void* self) { presentFrame(hostOf(self).window); }
-
-// An output that shows nothing but black: one frame, then only the waits for the end.
-int stayBlack(WaylandHost& host) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    presentFrame(host.window);
-    HostState state = readEvents(&host);
-    while (state == HostState::Running && !endRequested()) state = wait(&host, -1);
-    return state == HostState::Lost ? 1 : 0;
+void present(void* self) {
+    WaylandHost& host = hostOf(self);
+    if (host.selected) presentFrame(host.gl, host.selected->surface);
 }
 
-int runOnOutput(WaylandConnection& connection, const WaylandOutput* output, const FrameLoopOptions& loop,
-                bool animated) {
-    WaylandHost host{connection, {}, {}};
-    listenToSeat(connection, host.input);
+// Opens a window on every output there is, then draws them all until the end.
+int runOnOutputs(WaylandHost& host, const FrameLoopOptions& loop) {
     std::string error;
-    int status = 0;
-    if (openFullScreenSurface(connection, output, host.window, error)) {
-        const FrameHost frames = {&host, readEvents, wantsFrame, wait, size, present};
-        status = (animated ? runFrameLoop(frames, loop) : stayBlack(host)) == 1 ? compositorGone : 0;
-    } else if (!error.empty()) {
+    if (!openWaylandGl(host.connection.display, host.gl, error)) {
         std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
-        status = 1;
+        return 1;
     }
-    closeFullScreenSurface(host.window);
+    listenToSeat(host.connection, host.input);
+    bool opened = true;
+    if (host.connection.outputs.empty()) opened = openWindow(host, nullptr, error);
+    for (const WaylandOutput& output : host.connection.outputs)
+        if (opened) opened = openWindow(host, &output, error);
+    int status = error.empty() ? 0 : 1;
+    if (!error.empty()) std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
+    if (opened && !host.windows.empty()) {
+        makeCurrent(host.gl, host.windows.front().surface);
+        host.looping = true;
+        FrameHost frames = {&host, readEvents, wantsFrame, wait, size, present};
+        frames.drawableCount = drawableCount, frames.selectDrawable = selectDrawable;
+        status = runFrameLoop(frames, loop);
+        if (status == 1) std::fputs("quakeglass: the Wayland compositor went away\n", stderr);
+        makeCurrent(host.gl, host.windows.front().surface);
+        releaseOtherScenes();
+    }
+    while (!host.windows.empty()) closeWindow(host, host.windows.begin());
     stopListening(host.input);
+    closeWaylandGl(host.gl);
     return status;
-}
-
-// What the output shows of the picture, or the logo.
-void takeSnapshot(const WaylandPicture* picture, const ScreenArea& layout, const WaylandOutput* output) {
-    if (!saverSettings.useOGL && !(picture && snapshotForOutput(*picture, layout, output)))
-        saverSettings.useOGL = 1;
-}
-
-// Whether an output's scene moves: every output's but with the primary one alone, where
-// that is the output at the layout's origin, else the first.
-bool animates(const WaylandConnection& connection, size_t index) {
-    if (monitorModeOf(saverSettings, nativeMonitorModeDefault) != PrimaryMonitorOnly) return true;
-    for (size_t i = 0; i < connection.outputs.size(); ++i)
-        if (connection.outputs[i].area.left == 0 && connection.outputs[i].area.top == 0) return i == index;
-    return index == 0;
-}
-
-int statusOf(int outputStatus) {
-    if (outputStatus != compositorGone) return outputStatus;
-    std::fputs("quakeglass: the Wayland compositor went away\n", stderr);
-    return 1;
 }
 
 int runOnCompositor(const FrameLoopOptions& loop, const PictureSources& sources, std::string* unreachable) {
@@ -110,32 +246,16 @@ int runOnCompositor(const FrameLoopOptions& loop, const PictureSources& sources,
         return error.empty() ? 0 : 1;
     }
     // Before any window shows: the one picture of the whole desktop that every output's
-    // process takes its part from.
+    // scene takes its part from.
     WaylandPicture picture;
-    const WaylandPicture* pictured = takeWaylandPicture(connection, sources, picture) ? &picture : nullptr;
-    const ScreenArea layout = desktopLayout(connection);
-    const size_t outputCount = connection.outputs.size();
-    if (outputCount <= 1) {
-        const WaylandOutput* output = outputCount ? &connection.outputs[0] : nullptr;
-        takeSnapshot(pictured, layout, output);
-        const int status = runOnOutput(connection, output, loop, true);
-        disconnectWayland(connection);
-        return statusOf(status);
-    }
-    // Each output's process has a connection and an end watch of its own.
+    WaylandHost host(connection);
+    host.mode = monitorModeOf(saverSettings, nativeMonitorModeDefault);
+    if (!saverSettings.useOGL && takeWaylandPicture(connection, sources, picture)) host.picture = &picture;
+    if (!host.picture) saverSettings.useOGL = 1;
+    host.pictureLayout = desktopLayout(connection);
+    const int status = runOnOutputs(host, loop);
     disconnectWayland(connection);
-    return statusOf(runProcessPerOutput(outputCount, [&](size_t index) {
-        WaylandConnection own;
-        if (!connectWayland(own, error)) {
-            if (!error.empty()) std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
-            return error.empty() ? 0 : 1;
-        }
-        const WaylandOutput* output = index < own.outputs.size() ? &own.outputs[index] : nullptr;
-        takeSnapshot(pictured, layout, output);
-        const int status = runOnOutput(own, output, loop, animates(own, index));
-        disconnectWayland(own);
-        return status;
-    }));
+    return status;
 }
 
 }  // namespace
