@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "native/end_watch.h"
@@ -63,6 +64,45 @@ void present(void* self) {
 
 FrameHost frameHost(HeadlessHost& host) { return {&host, readEvents, wantsFrame, wait, size, present}; }
 
+// A host of several drawables, each a buffer of its own drawn with the one context, as a
+// compositor's outputs are; the first ends the run after `frames` of its presents.
+struct Drawable {
+    int width, height, scene;
+    ScreenArea view;
+    bool takesFrames = true;
+    std::vector<uint8_t> pixels = std::vector<uint8_t>(size_t(width) * height * 4, 77);
+    int presents = 0;
+    OffscreenGL::Rgb at(int x, int y) const {
+        const uint8_t* p = &pixels[(size_t(height - 1 - y) * width + x) * 4];
+        return {p[0], p[1], p[2]};
+    }
+};
+struct SeveralHost {
+    OffscreenGL gl{8, 8};
+    std::vector<Drawable> drawables;
+    Drawable* selected = nullptr;
+    int frames = 2;
+};
+SeveralHost& severalOf(void* self) { return *static_cast<SeveralHost*>(self); }
+HostState severalEvents(void* self) {
+    return severalOf(self).drawables[0].presents < severalOf(self).frames ? HostState::Running : HostState::Ended;
+}
+HostState severalWait(void* self, int) { return severalEvents(self); }
+void severalSize(void* self, int& width, int& height) { width = severalOf(self).gl.width, height = severalOf(self).gl.height; }
+void severalPresent(void* self) { glFinish(), severalOf(self).selected->presents++; }
+size_t drawableCount(void* self) { return severalOf(self).drawables.size(); }
+DrawableFrame selectDrawable(void* self, size_t index) {
+    SeveralHost& host = severalOf(self);
+    Drawable& drawable = host.drawables[index];
+    OSMesaMakeCurrent(host.gl.context, drawable.pixels.data(), GL_UNSIGNED_BYTE, drawable.width, drawable.height);
+    host.selected = &drawable;
+    return {drawable.takesFrames, drawable.width, drawable.height, drawable.scene, drawable.view};
+}
+
+bool near(OffscreenGL::Rgb a, OffscreenGL::Rgb b) {
+    return std::abs(a.r - b.r) <= 2 && std::abs(a.g - b.g) <= 2 && std::abs(a.b - b.b) <= 2;
+}
+
 class FrameLoopTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -94,6 +134,34 @@ TEST_F(FrameLoopTest, FramesArePacedByTheDelayAndTheHostsEndsAreItsStatus) {
     EXPECT_EQ(runFrameLoop(frameHost(lost), {0, true}), 1);
     EXPECT_EQ(lost.presented.size(), 2u);
     EXPECT_TRUE(lost.waits.empty()) << "-delay 0 never waits";
+}
+
+TEST_F(FrameLoopTest, OneSceneSlicedOverDrawablesOfTheirOwnShowsWhatOneDrawableShowsWhole) {
+    saverSettings.xyAmplitude = 0, saverSettings.enableMovement = 0;  // a picture that stands still
+    SeveralHost host;
+    host.drawables = {{64, 48, 0, {0, 0, 128, 48}},     // the left half of the scene
+                      {64, 48, 0, {-64, 0, 128, 48}},   // the right half
+                      {128, 48, 0, {0, 0, 128, 48}},    // the whole, to compare with
+                      {16, 16, -1, {}},                 // black
+                      {16, 16, 0, {0, 0, 16, 16}}};     // one the compositor does not ask to draw
+    host.drawables[4].takesFrames = false;
+    FrameHost frames = {&host, severalEvents, [](void*) { return true; }, severalWait, severalSize, severalPresent};
+    frames.drawableCount = drawableCount, frames.selectDrawable = selectDrawable;
+    EXPECT_EQ(runFrameLoop(frames, {0, false}), 0);
+
+    const Drawable &left = host.drawables[0], &right = host.drawables[1], &whole = host.drawables[2];
+    int lit = 0;
+    for (int y = 0; y < 48; y += 3)
+        for (int x = 0; x < 64; x += 3) {
+            ASSERT_TRUE(near(left.at(x, y), whole.at(x, y))) << x << "," << y;
+            ASSERT_TRUE(near(right.at(x, y), whole.at(64 + x, y))) << x << "," << y;
+            lit += whole.at(x, y).r + whole.at(x, y).g + whole.at(x, y).b > 0;
+        }
+    EXPECT_GT(lit, 100) << "the scene shows, not only its margin";
+    EXPECT_EQ(host.drawables[3].presents, 2);
+    EXPECT_TRUE(host.drawables[3].at(8, 8).r + host.drawables[3].at(8, 8).g == 0) << "black, cleared";
+    EXPECT_EQ(host.drawables[4].presents, 0);
+    EXPECT_EQ(host.drawables[4].at(8, 8).r, 77) << "never drawn";
 }
 
 TEST_F(FrameLoopTest, AnEndAskedForWhileTheLoopWaitsEndsItAtOnce) {

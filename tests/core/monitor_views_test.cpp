@@ -87,3 +87,20 @@ TEST(MonitorViews, EachSceneDrawsItsOwnPictureInItsOwnView) {
     sceneViews.clear();
     SettingsStore::applyDefaults();
 }
+
+TEST(MonitorViews, OneSceneSlicedAcrossOutputsOfTheirOwnAtTheirOwnScales) {
+    // Three outputs left to right, the last at scale 2; the layout starts left of the origin.
+    const ScreenArea layout = {-800, 0, 2464, 768};
+    EXPECT_TRUE(same(spanSlice(layout, {-800, 0, 800, 600}, 800, 600), {0, 0, 2464, 768}));
+    EXPECT_TRUE(same(spanSlice(layout, {0, 0, 1024, 768}, 1024, 768), {-800, 0, 2464, 768}));
+    EXPECT_TRUE(same(spanSlice(layout, {1024, 0, 640, 480}, 1280, 960), {-3648, 0, 4928, 1536}));
+    // At a fractional scale the edges are rounded one by one: the slices of two outputs
+    // meeting at layout x 333 meet at the same place of the scene, in each one's pixels.
+    const ScreenArea narrow = {0, 0, 1000, 100};
+    const ScreenArea left = spanSlice(narrow, {0, 0, 333, 100}, 500, 150);
+    const ScreenArea right = spanSlice(narrow, {333, 0, 667, 100}, 1001, 150);
+    EXPECT_EQ(left.width, 1502);
+    EXPECT_EQ(right.left, -500) << "the right output starts where the left one's 500 pixels end";
+    // An output of no known size shows the whole scene.
+    EXPECT_TRUE(same(spanSlice(layout, {0, 0, 0, 0}, 640, 480), {0, 0, 640, 480}));
+}
