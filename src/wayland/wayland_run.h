@@ -1,6 +1,6 @@
 // A whole run of the native saver on a Wayland desktop: the outputs, the desktop picture,
-// a full-screen window on every output and the frame loop, on the main thread of each
-// output's process.
+// a full-screen window on every output as outputs come and go, and the frame loop that draws
+// them all. Main thread.
 #pragma once
 #include <string>
 
