@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# An output unplugged while the saver runs: its window goes and the rest runs on. A headless
+# sway keeps a disabled output, so the outputs here are those of a sway nested in one: each
+# nested output is a window of the outer sway, and closing that window unplugs it.
+. "$(dirname "$0")/lib.sh"
+need "a headless sway starts" qg_sway_start "mode 1024x768 position 0 0"
+outer_display=$WAYLAND_DISPLAY outer_ipc=$SWAYSOCK
+
+# The nested sway, with two outputs and the sample desktop on each.
+inner=$(mktemp -d /tmp/qg-inner.XXXXXX)
+printf 'default_border none\noutput * bg %s fill\n' "$inner/desktop.png" >"$inner/config"
+cp "$sample_desktop" "$inner/desktop.png"
+chmod 700 "$inner" && chown -R nobody:nogroup "$inner"
+setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin HOME="$inner" \
+    XDG_RUNTIME_DIR="$inner" WAYLAND_DISPLAY="$outer_display" WLR_BACKENDS=wayland WLR_RENDERER=pixman \
+    WLR_WL_OUTPUTS=2 WLR_LIBINPUT_NO_DEVICES=1 sway -c "$inner/config" >"$inner/sway.log" 2>&1 &
+e2e_pids+=($!)
+trap 'qg_sway_end; rm -rf "$inner"' EXIT
+inner_up() {
+    SWAYSOCK=$(ls "$inner"/sway-ipc.*.sock 2>/dev/null | head -n 1) WAYLAND_DISPLAY=$inner/wayland-1
+    [ -n "$SWAYSOCK" ] && [ "$(swaymsg -t get_outputs -r 2>/dev/null | grep -c '"name": "WL-')" = 2 ]
+}
+need "a sway nested in it starts with two outputs" eval 'for i in $(seq 50); do inner_up && break; sleep 0.1; done; inner_up'
+export SWAYSOCK WAYLAND_DISPLAY
+windows() { swaymsg -t get_tree -r | grep -c '"app_id": "quakeglass"'; }
+
+saver_start -preset explode-1
+check "the saver covers both outputs" eval 'for i in $(seq 40); do [ "$(windows)" = 2 ] && break; sleep 0.25; done; [ "$(windows)" = 2 ]'
+SWAYSOCK=$outer_ipc swaymsg -q '[title="wlroots - WL-2"] kill'
+check "an output unplugged takes its window" eval 'for i in $(seq 20); do [ "$(windows)" = 1 ] && break; sleep 0.1; done; [ "$(windows)" = 1 ]'
+sleep 0.5
+screenshot before.png
+sleep 0.5
+screenshot after.png
+check "the saver runs on, and the other output still animates" \
+    eval 'running && [ "$(compare -metric AE "$QG_OUT/before.png" "$QG_OUT/after.png" null: 2>&1 | cut -d" " -f1)" -gt 1000 ]'
+kill -TERM "$SAVER_PID"
+saver_time_exit 5
+check "it ends as asked, with 0 and nothing said ($SAVER_STATUS: $(head -c 200 "$QG_OUT/saver.err"))" \
+    eval '[ "$SAVER_STATUS" = 0 ] && [ ! -s "$QG_OUT/saver.err" ]'
+e2e_finish
