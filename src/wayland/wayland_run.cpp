@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <list>
@@ -41,6 +42,7 @@ struct WaylandHost {
     const WaylandPicture* picture = nullptr;  // null: the logo
     ScreenArea pictureLayout{};               // what grim's picture shows
     std::vector<bool> scenesTaken;            // otherScenes that a window shows
+    std::vector<const WaylandOutput*> refused;  // outputs plugged in that would take no window
     bool looping = false;                     // scenes are prepared as their windows come
     OutputWindow* selected = nullptr;
 };
@@ -119,10 +121,10 @@ void closeWindow(WaylandHost& host, std::list<OutputWindow>::iterator window) {
     host.windows.erase(window);
 }
 
-bool hasWindow(const WaylandHost& host, const WaylandOutput& output) {
+bool covered(const WaylandHost& host, const WaylandOutput& output) {
     for (const OutputWindow& window : host.windows)
         if (window.output == &output) return true;
-    return false;
+    return std::find(host.refused.begin(), host.refused.end(), &output) != host.refused.end();
 }
 
 // An output unplugged takes its window with it; one plugged in gets one. False when the
@@ -135,16 +137,20 @@ bool followOutputs(WaylandHost& host) {
     }
     for (auto output = host.connection.outputs.begin(); output != host.connection.outputs.end();) {
         const auto next = std::next(output);
-        if (output->gone) forgetOutput(host.connection, *output);
+        if (output->gone) {
+            host.refused.erase(std::remove(host.refused.begin(), host.refused.end(), &*output), host.refused.end());
+            forgetOutput(host.connection, *output);
+        }
         output = next;
     }
     for (const WaylandOutput& output : host.connection.outputs) {
-        if (output.gone || !output.ready || hasWindow(host, output)) continue;
+        if (output.gone || !output.ready || covered(host, output)) continue;
         std::string error;
-        if (!openWindow(host, &output, error) && !error.empty()) {
-            std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
-            if (wl_display_get_error(host.connection.display)) return false;
-        }
+        if (openWindow(host, &output, error)) continue;
+        if (wl_display_get_error(host.connection.display)) return false;
+        // Said once: the others run on, and the output is not asked again.
+        if (!error.empty()) std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
+        host.refused.push_back(&output);
     }
     return true;
 }
@@ -227,10 +233,10 @@ int runOnOutputs(WaylandHost& host, const FrameLoopOptions& loop) {
         frames.drawableCount = drawableCount, frames.selectDrawable = selectDrawable;
         status = runFrameLoop(frames, loop);
         if (status == 1) std::fputs("quakeglass: the Wayland compositor went away\n", stderr);
-        makeCurrent(host.gl, host.windows.front().surface);
-        releaseOtherScenes();
     }
+    // Each window lets its scene go with it; then the scenes that no window had left.
     while (!host.windows.empty()) closeWindow(host, host.windows.begin());
+    releaseOtherScenes();
     stopListening(host.input);
     closeWaylandGl(host.gl);
     return status;

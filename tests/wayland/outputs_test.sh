@@ -89,7 +89,8 @@ check "and the others are black" \
 wtype -s 300 -k space
 saver_time_exit 5
 
-saver_start -preset wave-2
+# Explode, a scene each: every scene's boxes are let go once, as the run ends.
+saver_start -preset explode-1 -monitorMode 1
 drawn compositor.png 1071 31 1424 300
 qg_sway_end
 saver_time_exit 5
