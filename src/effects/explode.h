@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "effects/geometry.h"
+#include "effects/culling_view.h"
 
 // The list never grows past this many pieces: a wall or a cycle of children beyond it
 // (huge x_div, y_div or genChildren) is cut short instead of exhausting memory.
@@ -21,6 +22,10 @@ void stepExplosion();
 // Puts boxes first to first + count - 1 of the list at the start of the arrays, growing
 // them if need be: each corner turned about x, then y, then z by the box's rotation and
 // moved by its position, as glTranslatef and three glRotatef would; each normal turned.
-void placeBoxes(const FragmentList& list, size_t first, size_t count, ExplodeArrays& arrays);
-// Every box in list order, in the model-view matrix that places the whole scene.
+// Of each box only the faces the view can show, none if it is wholly outside the view
+// volume; returns the vertices written, four a face.
+size_t placeBoxes(const FragmentList& list, size_t first, size_t count, ExplodeArrays& arrays,
+                  const CullingView& view = CullingView());
+// Every box in list order, in the model-view matrix that places the whole scene; of them
+// only what the current view can show.
 void drawFragments(const FragmentList& list = fragmentList, ExplodeArrays& arrays = explodeArrays);
