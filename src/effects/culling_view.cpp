@@ -34,7 +34,7 @@ double cofactor(const float m[16], int row, int column) {
 
 }  // namespace
 
-CullingView cullingView(const float projection[16], const float modelView[16], bool cullBackFaces) {
+CullingView cullingView(const float projection[16], const float modelView[16], bool cullBackFaces, bool opaque) {
     float clip[16];
     multiply(projection, modelView, clip);
     CullingView view;
@@ -54,6 +54,7 @@ CullingView cullingView(const float projection[16], const float modelView[16], b
         for (int i = 0; i < 4; ++i) view.sides[side][i] = float(length > 0 ? plane[i] / length : plane[i]);
     }
     view.cullBackFaces = cullBackFaces;
+    view.opaque = opaque;
     return view;
 }
 
@@ -64,5 +65,6 @@ CullingView currentCullingView() {
     GLint culled = 0, front = 0;
     glGetIntegerv(GL_CULL_FACE_MODE, &culled);
     glGetIntegerv(GL_FRONT_FACE, &front);
-    return cullingView(projection, modelView, glIsEnabled(GL_CULL_FACE) && culled == GL_BACK && front == GL_CCW);
+    return cullingView(projection, modelView, glIsEnabled(GL_CULL_FACE) && culled == GL_BACK && front == GL_CCW,
+                       glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_BLEND));
 }

@@ -10,9 +10,11 @@ struct CullingView {
     float sides[6][4] = {{0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}};
     // Only when the GL culls them as well, so nothing it would show is lost.
     bool cullBackFaces = false;
+    // Depth-tested and not blended: a face inside a solid shows nowhere.
+    bool opaque = false;
 };
 
 // From column-major projection and model-view matrices, as glGetFloatv gives them.
-CullingView cullingView(const float projection[16], const float modelView[16], bool cullBackFaces);
-// From the GL's current matrices and face culling.
+CullingView cullingView(const float projection[16], const float modelView[16], bool cullBackFaces, bool opaque);
+// From the GL's current matrices, face culling, depth test and blending.
 CullingView currentCullingView();

@@ -153,6 +153,31 @@ void facesShown(const CullingView& view, Float3 p, const Float3 axes[3], Float3 
     }
 }
 
+// The wall's cell a piece still in its place fills; false for one that has left it.
+bool wallCell(const Fragment& f, const ExplodeArrays& arrays, int& column, int& row) {
+    if (f.launched || arrays.wallColumns == 0 || f.rotation.x != 0 || f.rotation.y != 0 || f.rotation.z != 0)
+        return false;
+    column = int(std::floor(f.position.x * saverSettings.x_div / 1024));
+    row = int(std::floor(f.position.y * saverSettings.y_div / 768));
+    return column >= 0 && row >= 0 && column < arrays.wallColumns && row < arrays.wallRows;
+}
+
+bool wallFilled(const ExplodeArrays& arrays, int column, int row) {
+    return column >= 0 && row >= 0 && column < arrays.wallColumns && row < arrays.wallRows &&
+           arrays.wallFilled[size_t(column) * arrays.wallRows + row];
+}
+
+// Two pieces side by side in the wall each hide the side they share: it lies inside the
+// solid slab, out of sight from anywhere.
+void hideSharedSides(const Fragment& f, const ExplodeArrays& arrays, bool shown[6]) {
+    int column, row;
+    if (!wallCell(f, arrays, column, row)) return;
+    if (wallFilled(arrays, column, row + 1)) shown[1] = false;  // top
+    if (wallFilled(arrays, column, row - 1)) shown[3] = false;  // bottom
+    if (wallFilled(arrays, column - 1, row)) shown[4] = false;  // left
+    if (wallFilled(arrays, column + 1, row)) shown[5] = false;  // right
+}
+
 void sineAndCosine(float degrees, float& s, float& c) {
     const float radians = float(double(degrees) * (3.14159265358979323846 / 180));
     s = std::sin(radians), c = std::cos(radians);
@@ -171,13 +196,16 @@ void turnedAxes(Float3 degrees, Float3 axes[3]) {
 }
 
 // Returns the vertices written.
-size_t placeBox(const Fragment& f, const CullingView& view, float* vertex, float* normal, float* texCoord) {
+size_t placeBox(const Fragment& f, const CullingView& view, ExplodeArrays& arrays, size_t first) {
+    float *vertex = &arrays.vertices[first * 3], *normal = &arrays.normals[first * 3];
+    float* texCoord = &arrays.texCoords[first * 2];
     Float3 axes[3];
     turnedAxes(f.rotation, axes);
     const Float3 m = f.corner0, M = f.corner1, p = f.position;
     if (outsideView(view, p, axes, m, M)) return 0;
     bool shown[6];
     facesShown(view, p, axes, m, M, shown);
+    if (view.opaque) hideSharedSides(f, arrays, shown);
     const Float3 xm = m.x * axes[0], xM = M.x * axes[0], ym = m.y * axes[1], yM = M.y * axes[1];
     const Float3 zm = m.z * axes[2], zM = M.z * axes[2];
     const Float3 corners[8] = {p + xm + ym + zm, p + xM + ym + zm, p + xM + yM + zm, p + xm + yM + zm,
@@ -201,6 +229,17 @@ size_t placeBox(const Fragment& f, const CullingView& view, float* vertex, float
 
 }  // namespace
 
+void markWall(const FragmentList& list, ExplodeArrays& arrays) {
+    const float xDiv = saverSettings.x_div, yDiv = saverSettings.y_div;
+    arrays.wallColumns = arrays.wallRows = 0;
+    if (!(xDiv >= 1 && yDiv >= 1) || double(xDiv) * double(yDiv) > double(maxFragments)) return;  // no wall
+    arrays.wallColumns = int(xDiv), arrays.wallRows = int(yDiv);
+    arrays.wallFilled.assign(size_t(arrays.wallColumns) * arrays.wallRows, 0);
+    int column, row;
+    for (const Fragment& f : list)
+        if (wallCell(f, arrays, column, row)) arrays.wallFilled[size_t(column) * arrays.wallRows + row] = 1;
+}
+
 size_t placeBoxes(const FragmentList& list, size_t first, size_t count, ExplodeArrays& arrays,
                   const CullingView& view) {
     // Sized once for as many boxes as a draw takes or the list can hold, whichever is less.
@@ -212,8 +251,7 @@ size_t placeBoxes(const FragmentList& list, size_t first, size_t count, ExplodeA
     }
     size_t written = 0;
     for (size_t k = 0; k < count; ++k)
-        written += placeBox(list[first + k], view, &arrays.vertices[written * 3], &arrays.normals[written * 3],
-                            &arrays.texCoords[written * 2]);
+        written += placeBox(list[first + k], view, arrays, written);
     return written;
 }
 
@@ -222,6 +260,7 @@ size_t placeBoxes(const FragmentList& list, size_t first, size_t count, ExplodeA
 void drawFragments(const FragmentList& list, ExplodeArrays& arrays) {
     if (list.empty()) return;
     const CullingView view = currentCullingView();
+    markWall(list, arrays);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);

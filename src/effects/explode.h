@@ -25,7 +25,11 @@ void stepExplosion();
 // them if need be: each corner turned about x, then y, then z by the box's rotation and
 // moved by its position, as glTranslatef and three glRotatef would; each normal turned.
 // Of each box only the faces the view can show, none if it is wholly outside the view
-// volume; returns the vertices written, four a face.
+// volume, nor the sides it shares with a neighbour in the wall as markWall last marked
+// them; returns the vertices written, four a face.
+// Marks the wall's cells that pieces not yet launched still fill, for placeBoxes to leave
+// out the sides two of them share.
+void markWall(const FragmentList& list, ExplodeArrays& arrays);
 size_t placeBoxes(const FragmentList& list, size_t first, size_t count, ExplodeArrays& arrays,
                   const CullingView& view = CullingView());
 // Every box in list order, in the model-view matrix that places the whole scene; of them

@@ -2,6 +2,8 @@
 // clip away, and nothing it would show.
 #include "effects/culling_view.h"
 #include "effects/explode.h"
+#include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -119,4 +121,34 @@ TEST(ExplodeCulling, TheFacesKeptAreTheOnesTheGLShows) {
                 EXPECT_GT(lit, 60) << "eye " << eye[0] << ", turn " << turn;
                 EXPECT_TRUE(pictures[0] == pictures[1]) << "eye " << eye[0] << ", turn " << turn;
             }
+}
+
+// A side two pieces still in the wall share lies inside the slab: left out while the GL
+// hides what lies behind, and shown again once either piece has flown.
+TEST(ExplodeCulling, SidesTwoPiecesInTheWallShareAreLeftOut) {
+    OffscreenGL gl(4, 4);
+    SettingsStore::applyDefaults();
+    saverSettings.x_div = 3, saverSettings.y_div = 3;
+    clearFragments();
+    buildWall();
+    ASSERT_EQ(fragmentList.size(), 9u);
+    ExplodeArrays arrays;
+    CullingView solid;  // every face but the hidden ones
+    solid.opaque = true;
+    auto vertices = [&](const CullingView& view) {
+        markWall(fragmentList, arrays);
+        return placeBoxes(fragmentList, 0, fragmentList.size(), arrays, view);
+    };
+    // Front and back of each, and the sides on the wall's rim: 4 corners of 4 faces, 4 edges of 3, a middle of 2.
+    EXPECT_EQ(vertices(solid), (4 * 4 + 4 * 3 + 2) * 4u);
+    EXPECT_EQ(vertices(CullingView()), 9 * 24u);  // blended, or not depth-tested: all show
+    fragmentList[4].launched = true;  // the middle flies: it and the sides around it show
+    EXPECT_EQ(vertices(solid), (4 * 4 + 4 * 4 + 6) * 4u);
+
+    glEnable(GL_DEPTH_TEST);
+    EXPECT_TRUE(currentCullingView().opaque);
+    glEnable(GL_BLEND);
+    EXPECT_FALSE(currentCullingView().opaque);
+    clearFragments();
+    SettingsStore::applyDefaults();
 }
