@@ -51,16 +51,6 @@ TEST(ExplodeCulling, FacesTurnedAwayAndBoxesOutOfSightAreLeftOut) {
     EXPECT_EQ(facesKept(wallPiece({5000, 0, 0}), ahead), 0u);   // far off to the side
     glDisable(GL_CULL_FACE);  // the GL shows back faces: only what lies out of sight goes
     EXPECT_EQ(facesKept(wallPiece({0, 0, 0}), currentCullingView()), 6u);
-    glMatrixMode(GL_PROJECTION);  // a parallel projection: the eye is a direction
-    glLoadIdentity();
-    glOrtho(-100, 100, -100, 100, -100, 100);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRotatef(20, 1, 0, 0);
-    glRotatef(20, 0, 1, 0);
-    glEnable(GL_CULL_FACE);
-    EXPECT_EQ(facesKept(wallPiece({0, 0, 0}), currentCullingView()), 3u);  // front, left and top
-    EXPECT_EQ(facesKept(wallPiece({0, 300, 0}), currentCullingView()), 0u);
 }
 
 // Boxes of both windings turned every way, from afar and close by: the faces kept, drawn
