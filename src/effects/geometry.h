@@ -44,6 +44,10 @@ extern FragmentList fragmentList;
 // only grows, like the list's.
 struct ExplodeArrays {
     std::vector<float> vertices, normals, texCoords;
+    // Which cells of the wall, column by column, pieces still fill this frame; none marked,
+    // no side is taken for hidden.
+    std::vector<uint8_t> wallFilled;
+    int wallColumns = 0, wallRows = 0;
 };
 extern ExplodeArrays explodeArrays;  // beside fragmentList
 
