@@ -6,7 +6,7 @@ set(QG_FUZZ_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno
 # What the parsers are and what stored settings feed at start-up.
 set(QG_FUZZ_SOURCES
   capture/desktop_snapshot.cpp capture/picture_squeeze.cpp capture/x_image_pixels.cpp
-  effects/explode.cpp effects/geometry.cpp effects/random.cpp effects/wave_grid.cpp
+  effects/culling_view.cpp effects/explode.cpp effects/geometry.cpp effects/random.cpp effects/wave_grid.cpp
   host/command_line.cpp render/mipmap.cpp render/motion.cpp
   settings/config_controls.cpp settings/presets.cpp settings/saver_settings.cpp
   native/picture_file.cpp xscreensaver/daemon_settings.cpp xscreensaver/saver_options.cpp)
