@@ -13,7 +13,6 @@
 #include "render/monitor_views.h"
 #include "render/other_scenes.h"
 #include "render/render_start.h"
-#include "render/scene.h"
 
 namespace {
 
@@ -25,21 +24,11 @@ struct Drawing {
     std::vector<bool> moved;  // the scenes shown on some drawable this frame
 };
 
-SceneState* otherScene(int scene) {
-    return scene > 0 && size_t(scene) <= otherScenes.size() ? &otherScenes[size_t(scene) - 1] : nullptr;
-}
-
 void drawOnDrawable(const DrawableFrame& frame) {
     glViewport(0, 0, frame.width, frame.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (frame.scene < 0) return;
-    const ScreenArea& v = frame.view;
-    glViewport(v.left, frame.height - v.top - v.height, v.width, v.height);
-    SceneState* other = otherScene(frame.scene);
-    if (other) swapScene(*other);
-    glBindTexture(GL_TEXTURE_2D, sceneTexture());
-    drawSceneStill();
-    if (other) swapScene(*other);
+    drawSceneInView(size_t(frame.scene), frame.view, frame.height);
     glViewport(0, 0, frame.width, frame.height);
 }
 
@@ -57,13 +46,8 @@ void drawOnEveryDrawable(const FrameHost& host, const FrameLoopOptions& options,
         if (options.showFps && !overlaid) drawFpsOverlay(drawing.fps, frame.width, frame.height), overlaid = true;
         host.present(host.self);
     }
-    for (size_t scene = 0; scene < drawing.moved.size(); ++scene) {
-        if (!drawing.moved[scene]) continue;
-        SceneState* other = otherScene(int(scene));
-        if (other) swapScene(*other);
-        advanceScene(d);
-        if (other) swapScene(*other);
-    }
+    for (size_t scene = 0; scene < drawing.moved.size(); ++scene)
+        if (drawing.moved[scene]) advanceSceneBy(scene, d);
     framesPresented.fetch_add(1, std::memory_order_relaxed);
 }
 

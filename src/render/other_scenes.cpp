@@ -77,16 +77,36 @@ void releaseOtherScenes() {
     otherScenes.clear();
 }
 
+namespace {
+
+// Runs `work` on scene `scene`'s records; not at all for a scene there is not.
+template <typename Work>
+void inScene(size_t scene, Work work) {
+    SceneState* other = scene > 0 && scene <= otherScenes.size() ? &otherScenes[scene - 1] : nullptr;
+    if (scene > 0 && !other) return;
+    if (other) swapScene(*other);
+    work();
+    if (other) swapScene(*other);
+}
+
+}  // namespace
+
+void drawSceneInView(size_t scene, const ScreenArea& view, int drawableHeight) {
+    inScene(scene, [&] {
+        glViewport(view.left, drawableHeight - view.top - view.height, view.width, view.height);
+        glBindTexture(GL_TEXTURE_2D, sceneTexture());
+        drawSceneStill();
+    });
+}
+
+void advanceSceneBy(size_t scene, float d) {
+    inScene(scene, [&] { advanceScene(d); });
+}
+
 void drawFrameInViews(int drawableHeight) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);  // what no view covers stays black
     const float d = takeFrameDelta();
-    for (size_t i = 0; i < sceneViews.size(); ++i) {
-        const ScreenArea& v = sceneViews[i].viewport;
-        glViewport(v.left, drawableHeight - v.top - v.height, v.width, v.height);
-        if (i > 0 && i - 1 < otherScenes.size()) swapScene(otherScenes[i - 1]);
-        glBindTexture(GL_TEXTURE_2D, sceneTexture());
-        drawScene(d);
-        if (i > 0 && i - 1 < otherScenes.size()) swapScene(otherScenes[i - 1]);
-    }
+    for (size_t i = 0; i < sceneViews.size(); ++i) drawSceneInView(i, sceneViews[i].viewport, drawableHeight);
+    for (size_t i = 0; i < sceneViews.size(); ++i) advanceSceneBy(i, d);
     glFlush();
 }

@@ -4,6 +4,7 @@
 // desktopTexture); another scene's records are swapped in for the time of its view.
 // Made on the main thread with their snapshots; the render thread owns them from its start.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,6 +40,12 @@ void prepareOtherScene(SceneState& scene);
 void releaseScene(SceneState& scene);
 // Lets every other scene go, its arrays with it.
 void releaseOtherScenes();
+
+// Scene `scene` (0: the first, k: otherScenes[k - 1]) drawn as it stands in `view` of a
+// drawable `drawableHeight` pixels high, and that scene moved on by `d` seconds: a scene
+// shown on several drawables is drawn on each and moved on once.
+void drawSceneInView(size_t scene, const ScreenArea& view, int drawableHeight);
+void advanceSceneBy(size_t scene, float d);
 
 // One frame in every view of a drawable `drawableHeight` pixels high: the whole drawable
 // cleared, then each scene drawn in its view and advanced by the same time step. The
