@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -18,11 +17,7 @@ uint32_t rgbAt(const DecodedPicture& picture, int x, int y) {
     return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
-bool near(uint32_t rgb, uint32_t expected) {
-    for (int shift : {0, 8, 16})
-        if (std::abs(int((rgb >> shift) & 255) - int((expected >> shift) & 255)) > 8) return false;
-    return true;
-}
+bool near(uint32_t rgb, uint32_t expected) { return nearRgb(rgb, expected, 8); }
 
 // Decodes, and says whether anything reached stderr meanwhile.
 bool decodeQuietly(const std::vector<uint8_t>& bytes, uint64_t maxPixels, DecodedPicture& picture, bool& spoke,
