@@ -83,20 +83,17 @@ long litPixels(const std::vector<uint8_t>& rgb) {
     return count;
 }
 
-struct PictureRun {
-    int children;
-    int movement;
-    std::vector<int> frames;  // which frames to compare, counted from 1
-};
-
 }  // namespace
 
 TEST(ExplodePicture, FramesMatchTheReferencePictures) {
     const std::string data = std::string(QG_SOURCE_DIR) + "/tests/core/data/explode/";
     const char* out = std::getenv("QG_PICTURES_OUT");
-    const PictureRun runs[] = {{0, 0, {2, 60, 250}}, {2, 0, {100, 180}}, {8, 0, {180, 330}},
-                        {0, 1, {60}},         {2, 1, {100, 180}}, {8, 1, {330}}};
-    for (const PictureRun& run : runs) {
+    const struct {
+        int children, movement;
+        std::vector<int> frames;  // which frames to compare, counted from 1
+    } runs[] = {{0, 0, {2, 60, 250}}, {2, 0, {100, 180}}, {8, 0, {180, 330}},
+                {0, 1, {60}},         {2, 1, {100, 180}}, {8, 1, {330}}};
+    for (const auto& run : runs) {
         OffscreenGL gl(width, height);  // a fresh context each, as a saver start has
         SettingsStore::applyDefaults();
         saverSettings.x_div = 10, saverSettings.y_div = 8;
