@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -14,11 +13,6 @@ namespace {
 
 bool same(const ScreenArea& a, const ScreenArea& b) {
     return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
-}
-
-std::string text(const ScreenArea& a) {
-    return std::to_string(a.left) + "," + std::to_string(a.top) + " " + std::to_string(a.width) + "x" +
-           std::to_string(a.height);
 }
 
 const uint32_t red = 0xff0000, green = 0x00ff00, blue = 0x0000ff, white = 0xffffff, grey = 0x808080;
@@ -55,7 +49,8 @@ TEST(WallpaperLayout, EachStyleLandsAsTheDesktopDrawsIt) {
     };
     for (const Case& c : cases) {
         const ScreenArea placed = wallpaperPlacement(wallpaperFit(c.style, c.tile), 1000, 500, c.monitor, all);
-        EXPECT_TRUE(same(placed, c.expected)) << "style " << c.style << " tile " << c.tile << ": " << text(placed);
+        EXPECT_TRUE(same(placed, c.expected)) << "style " << c.style << " tile " << c.tile << ": " << placed.left << ","
+                                              << placed.top << " " << placed.width << "x" << placed.height;
     }
 }
 
