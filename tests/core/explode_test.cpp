@@ -324,15 +324,12 @@ TEST_F(ExplodeTest, PlacedBoxesAreTheirCornersUnderTheMatrixOpenGLWouldUse) {
                     if (near(placement.apply(c, 1), placed, 0.01f)) local[k] = c, ++matches;
                 }
                 ASSERT_EQ(matches, 1) << "box " << box << " vertex " << quad * 4 + k;
-                bool outward = false;
-                for (int axis = 0; axis < 3; ++axis)
-                    for (float sign : {-1.0f, 1.0f}) {
-                        const float low = std::min(component(m, axis), component(M, axis));
-                        const float high = std::max(component(m, axis), component(M, axis));
-                        outward |= near(placement.apply(axisVector(axis, sign), 0), &arrays.normals[(first + k) * 3],
-                                        1e-5f) &&
-                                   component(local[k], axis) == (sign > 0 ? high : low);
-                    }
+                bool outward = false;  // along an axis, out of the side of the box the corner is on
+                for (int axis = 0; axis < 3; ++axis) {
+                    const bool high = component(local[k], axis) == std::max(component(m, axis), component(M, axis));
+                    outward |= near(placement.apply(axisVector(axis, high ? 1.0f : -1.0f), 0),
+                                    &arrays.normals[(first + k) * 3], 1e-5f);
+                }
                 EXPECT_TRUE(outward) << "box " << box << " vertex " << quad * 4 + k;
                 const float* t = &arrays.texCoords[(first + k) * 2];
                 for (int pair = 0; pair < 4; ++pair)

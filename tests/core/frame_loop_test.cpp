@@ -45,7 +45,6 @@ HostState readEvents(void* self) {
     if (int(host.presented.size()) < host.frames) return HostState::Running;
     return host.lostAtEnd ? HostState::Lost : HostState::Ended;
 }
-bool wantsFrame(void*) { return true; }
 HostState wait(void* self, int timeoutMs) {
     hostOf(self).waits.push_back(timeoutMs);
     waitForFd(-1, 0, timeoutMs);
@@ -62,10 +61,11 @@ void present(void* self) {
     host.presented.push_back(Clock::now());
 }
 
+bool wantsFrame(void*) { return true; }
 FrameHost frameHost(HeadlessHost& host) { return {&host, readEvents, wantsFrame, wait, size, present}; }
 
 // A host of several drawables, each a buffer of its own drawn with the one context, as a
-// compositor's outputs are; the first ends the run after `frames` of its presents.
+// compositor's outputs are; the first ends the run after two of its presents.
 struct Drawable {
     int width, height, scene;
     ScreenArea view;
@@ -81,11 +81,10 @@ struct SeveralHost {
     OffscreenGL gl{8, 8};
     std::vector<Drawable> drawables;
     Drawable* selected = nullptr;
-    int frames = 2;
 };
 SeveralHost& severalOf(void* self) { return *static_cast<SeveralHost*>(self); }
 HostState severalEvents(void* self) {
-    return severalOf(self).drawables[0].presents < severalOf(self).frames ? HostState::Running : HostState::Ended;
+    return severalOf(self).drawables[0].presents < 2 ? HostState::Running : HostState::Ended;
 }
 HostState severalWait(void* self, int) { return severalEvents(self); }
 void severalSize(void* self, int& width, int& height) { width = severalOf(self).gl.width, height = severalOf(self).gl.height; }

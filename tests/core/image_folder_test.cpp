@@ -172,11 +172,7 @@ TEST(PictureChoice, APictureIsFittedWholeUprightWithItsProportionsAndMeanColours
     ASSERT_TRUE(decodePicture(jpeg.data(), jpeg.size(), maxPicturePixels, turned));
     EXPECT_EQ(turned.orientation, 6);
     ASSERT_TRUE(fitPictureSnapshot(turned, 1024, 768, false));
-    auto near = [&](int x, int y, uint32_t rgb) {
-        for (int shift : {0, 8, 16})
-            if (std::abs(int((bgr(x, y) >> shift) & 255) - int((rgb >> shift) & 255)) > 12) return false;
-        return true;
-    };
+    auto near = [&](int x, int y, uint32_t rgb) { return nearRgb(bgr(x, y), rgb, 12); };
     const int across = width * 48 * 768 / (64 * 1024), start = (width - across) / 2;  // its upright share
     EXPECT_EQ(bgr(start - 10, height / 2), 0u);
     EXPECT_TRUE(near(start + 10, 10, 0xD0D030));

@@ -22,11 +22,9 @@ bool same(const ScreenArea& a, const ScreenArea& b) {
 
 // A snapshot of one colour, blue, green, red.
 DesktopSnapshot plainSnapshot(uint8_t blue, uint8_t green, uint8_t red) {
-    DesktopSnapshot snapshot = {16, 16, static_cast<uint8_t*>(std::malloc(16 * 16 * 3))};
-    for (int i = 0; i < 16 * 16; ++i) {
-        snapshot.pixels[i * 3] = blue, snapshot.pixels[i * 3 + 1] = green, snapshot.pixels[i * 3 + 2] = red;
-    }
-    return snapshot;
+    uint8_t* p = static_cast<uint8_t*>(std::malloc(16 * 16 * 3));
+    for (int i = 0; i < 16 * 16 * 3; i += 3) p[i] = blue, p[i + 1] = green, p[i + 2] = red;
+    return {16, 16, p};
 }
 
 }  // namespace

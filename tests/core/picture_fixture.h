@@ -4,6 +4,7 @@
 // with an Exif block that says it is to be turned clockwise (orientation 6).
 #pragma once
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,4 +13,11 @@
 inline std::vector<uint8_t> pictureFixture(const std::string& name) {
     std::ifstream file(std::string(QG_SOURCE_DIR) + "/tests/core/pictures/" + name, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Each channel of 0xRRGGBB within `tolerance` of the expected one (decoders round differently).
+inline bool nearRgb(uint32_t rgb, uint32_t expected, int tolerance) {
+    for (int shift : {0, 8, 16})
+        if (std::abs(int((rgb >> shift) & 255) - int((expected >> shift) & 255)) > tolerance) return false;
+    return true;
 }

@@ -6,18 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 bool same(const ScreenArea& a, const ScreenArea& b) {
     return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
-}
-
-std::string text(const ScreenArea& a) {
-    return std::to_string(a.left) + "," + std::to_string(a.top) + " " + std::to_string(a.width) + "x" +
-           std::to_string(a.height);
 }
 
 const uint32_t red = 0xff0000, green = 0x00ff00, blue = 0x0000ff, white = 0xffffff, grey = 0x808080;
@@ -54,7 +49,8 @@ TEST(WallpaperLayout, EachStyleLandsAsTheDesktopDrawsIt) {
     };
     for (const Case& c : cases) {
         const ScreenArea placed = wallpaperPlacement(wallpaperFit(c.style, c.tile), 1000, 500, c.monitor, all);
-        EXPECT_TRUE(same(placed, c.expected)) << "style " << c.style << " tile " << c.tile << ": " << text(placed);
+        EXPECT_TRUE(same(placed, c.expected)) << "style " << c.style << " tile " << c.tile << ": " << placed.left << ","
+                                              << placed.top << " " << placed.width << "x" << placed.height;
     }
 }
 
@@ -78,36 +74,29 @@ TEST(WallpaperLayout, PictureColourAndGapsDrawnOnEachMonitor) {
     b.image = {reinterpret_cast<const uint8_t*>(image), 3, 2, 12};
     b.colour = grey;
     const ScreenArea area = {-8, 0, 18, 4};
-    auto at = [&](const std::vector<uint32_t>& p, int x, int y) { return p.at(size_t(y * 18 + x + 8)); };
-
-    b.fit = WallpaperFit::Tile;
-    std::vector<uint32_t> p = drawn(b, area);
-    EXPECT_EQ(at(p, -6, 0), red);  // tiles run on left of the primary monitor's corner
-    EXPECT_EQ(at(p, -8, 0), green);
-    EXPECT_EQ(at(p, -6, 3), white);
-    EXPECT_EQ(at(p, 2, 1), green);  // and on over the gap, as one pattern
-    EXPECT_EQ(at(p, 3, 0), red);
-    EXPECT_EQ(at(p, 0, 0), 0u);     // no monitor: black, as a copy of the screen
-    EXPECT_EQ(at(p, 1, 3), 0u);
-
-    b.fit = WallpaperFit::Fit;  // 3 x 2 in 8 x 4: 6 x 4, a column of colour each side
-    p = drawn(b, area);
-    EXPECT_EQ(at(p, -8, 0), grey);
-    EXPECT_EQ(at(p, -7, 0), red);
-    EXPECT_EQ(at(p, -2, 3), green);
-    EXPECT_EQ(at(p, -1, 3), grey);
-
-    b.fit = WallpaperFit::Span;  // one picture over 18 x 4: 18 x 12, its middle third shows
-    p = drawn(b, area);
-    EXPECT_EQ(at(p, -8, 0), red);
-    EXPECT_EQ(at(p, 9, 0), blue);
-    EXPECT_EQ(at(p, 9, 3), green);
-
-    b.image.pixels = nullptr;  // no wallpaper: the colour alone
-    p = drawn(b, area);
-    EXPECT_EQ(at(p, -3, 2), grey);
-    EXPECT_EQ(at(p, 9, 3), grey);
-    EXPECT_EQ(at(p, 1, 0), 0u);
+    struct Pixel { int x, y; uint32_t rgb; };
+    const struct {
+        WallpaperFit fit;
+        bool picture;
+        std::vector<Pixel> expected;
+    } cases[] = {
+        // Tiles run on left of the primary monitor's corner and on over the gap, as one
+        // pattern; no monitor there: black, as a copy of the screen.
+        {WallpaperFit::Tile, true,
+         {{-6, 0, red}, {-8, 0, green}, {-6, 3, white}, {2, 1, green}, {3, 0, red}, {0, 0, 0}, {1, 3, 0}}},
+        // 3 x 2 in 8 x 4: 6 x 4, a column of colour each side.
+        {WallpaperFit::Fit, true, {{-8, 0, grey}, {-7, 0, red}, {-2, 3, green}, {-1, 3, grey}}},
+        // One picture over 18 x 4: 18 x 12, its middle third shows.
+        {WallpaperFit::Span, true, {{-8, 0, red}, {9, 0, blue}, {9, 3, green}}},
+        {WallpaperFit::Span, false, {{-3, 2, grey}, {9, 3, grey}, {1, 0, 0}}},  // no wallpaper: the colour alone
+    };
+    const uint8_t* pixels = b.image.pixels;
+    for (const auto& c : cases) {
+        b.fit = c.fit, b.image.pixels = c.picture ? pixels : nullptr;
+        const std::vector<uint32_t> p = drawn(b, area);
+        for (const Pixel& e : c.expected)
+            EXPECT_EQ(p.at(size_t(e.y * 18 + e.x + 8)), e.rgb) << int(c.fit) << " at " << e.x << "," << e.y;
+    }
 }
 
 TEST(WallpaperLayout, BandsSqueezeToTheSameBytesAsTheWholePicture) {
@@ -145,20 +134,18 @@ TEST(WallpaperLayout, DecodedNoLargerThanTheTextureShowsNorThanABoundedBuffer) {
     b.fit = WallpaperFit::Fill;
     b.imageWidth = 7680, b.imageHeight = 4320;
     const ScreenArea area = b.monitors[0];
-    int width, height;
-    wallpaperDecodeSize(b, area, 512, 256, width, height);
-    EXPECT_EQ(width, 512);
-    EXPECT_EQ(height, 256);
-    wallpaperDecodeSize(b, area, 8192, 8192, width, height);  // the texture outgrows the screen
-    EXPECT_LE(int64_t(width) * height, int64_t(1) << 24);
-    EXPECT_NEAR(double(width) / height, 7680.0 / 4320.0, 0.01);
+    auto decoded = [&](int textureWidth, int textureHeight) {
+        int width, height;
+        wallpaperDecodeSize(b, area, textureWidth, textureHeight, width, height);
+        return std::pair<int, int>(width, height);
+    };
+    EXPECT_EQ(decoded(512, 256), std::make_pair(512, 256));
+    const std::pair<int, int> bounded = decoded(8192, 8192);  // the texture outgrows the screen
+    EXPECT_LE(int64_t(bounded.first) * bounded.second, int64_t(1) << 24);
+    EXPECT_NEAR(double(bounded.first) / bounded.second, 7680.0 / 4320.0, 0.01);
     b.imageWidth = 100, b.imageHeight = 50;  // a small picture keeps its own pixels
-    wallpaperDecodeSize(b, area, 2048, 2048, width, height);
-    EXPECT_EQ(width, 100);
-    EXPECT_EQ(height, 50);
+    EXPECT_EQ(decoded(2048, 2048), std::make_pair(100, 50));
     b.fit = WallpaperFit::Centre;  // at its own size a picture shows no more than it has
     b.imageWidth = 4000, b.imageHeight = 3000;
-    wallpaperDecodeSize(b, area, 768, 432, width, height);
-    EXPECT_EQ(width, 400);
-    EXPECT_EQ(height, 300);
+    EXPECT_EQ(decoded(768, 432), std::make_pair(400, 300));
 }
