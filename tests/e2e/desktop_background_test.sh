@@ -1,33 +1,22 @@
 #!/usr/bin/env bash
 # A desktop that gives nothing to copy (a locked PC's secure desktop, a blank screen): the
-# saver shows the user's wallpaper as laid out, else the background colour, else the logo,
-# which is never stored as the user's setting; a broken wallpaper gives the logo; a normal
-# desktop is copied as before, wallpaper or not.
+# saver shows the user's wallpaper as laid out, else the background colour, else the logo
+# (never stored as the user's setting); a broken wallpaper gives the logo; a normal desktop
+# is copied as before, wallpaper or not.
 . "$(dirname "$0")/lib.sh"
 desktop_key='HKCU\Control Panel\Desktop'
 colours_key='HKCU\Control Panel\Colors'
 
-# user_value KEY NAME: the text of a value, failing when it is missing.
-user_value() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-        awk -v n="$2" '$1 == n && $2 ~ /^REG_/ {sub(/^ *[^ ]+ +[^ ]+ ?/, ""); sub(/^ +/, ""); print; f = 1} END {exit !f}'
-}
 set_user_value() { wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
 
 # The prefix is shared with the other scenarios: give the desktop settings back at the end.
-restore=()
-for entry in "$desktop_key|Wallpaper" "$desktop_key|WallpaperStyle" "$desktop_key|TileWallpaper" \
-    "$colours_key|Background"; do
-    IFS='|' read -r key name <<<"$entry"
-    if value=$(user_value "$key" "$name"); then restore+=("add|$key|$name|$value"); else restore+=("del|$key|$name|"); fi
-done
+need "the desktop settings are kept aside" eval 'wine reg export "$desktop_key" "$QG_OUT/desktop.reg" /y >/dev/null 2>&1 &&
+    wine reg export "$colours_key" "$QG_OUT/colours.reg" /y >/dev/null 2>&1'
 restore_user_values() {
-    local entry how key name value
-    for entry in "${restore[@]}"; do
-        IFS='|' read -r how key name value <<<"$entry"
-        if [ "$how" = add ]; then set_user_value "$key" "$name" "$value"
-        else wine reg delete "$key" /v "$name" /f >/dev/null 2>&1; fi
-    done
+    local name
+    for name in Wallpaper WallpaperStyle TileWallpaper; do wine reg delete "$desktop_key" /v "$name" /f >/dev/null 2>&1; done
+    wine reg delete "$colours_key" /v Background /f >/dev/null 2>&1
+    wine reg import "$QG_OUT/desktop.reg" >/dev/null 2>&1 && wine reg import "$QG_OUT/colours.reg" >/dev/null 2>&1
 }
 trap restore_user_values EXIT
 

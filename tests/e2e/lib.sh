@@ -101,10 +101,10 @@ show_desktop() {
     e2e_pids+=("$DESKTOP_PID")
     local i
     for i in $(seq 50); do
-        xdotool search --pid "$DESKTOP_PID" >/dev/null 2>&1 && { sleep 0.3; return 0; }
+        xdotool search --pid "$DESKTOP_PID" >/dev/null 2>&1 && break
         sleep 0.1
     done
-    return 1
+    sleep 0.3
 }
 
 # flat_run FILE [NAME VALUE]...: the flat Wave1 view full screen, with those settings stored
