@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # Two monitors side by side, an 800x600 primary left of a 1024x768 one, in each monitor
-# mode: one scene across both (its plane runs over the seam), each monitor a scene of its
-# own (each with its own part of the desktop, and the black margin of its own plane at the
-# seam), the primary alone (the other black); and a stored record without the setting
-# runs as one scene across both. Run in a session of its own: tools/check starts it with a
-# nested Xephyr of those two screens.
+# mode, and with a stored record that lacks the setting. tools/check runs it in a nested
+# Xephyr of those two screens.
 . "$(dirname "$0")/lib.sh"
 monitors=$(wine "$QG_BIN/display_probe.exe" monitors 2>/dev/null | tr -d '\r')
 check "Wine counts two monitors side by side ($monitors)" [ "$monitors" = "2 primary 800x600 virtual 0,0 1824x768" ]

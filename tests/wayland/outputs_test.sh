@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
 # The native saver on a Wayland desktop of three outputs side by side, of different sizes,
-# the third at scale 2 (the middle one has the sample desktop mirrored, so its top left is
-# green; the third has it upside down, so its top left is yellow). Each output shows its
-# own part of the desktop, the scaled one at its own pixels; one key ends the saver on all;
-# an output plugged in while it runs is covered; one scene runs across all of them; with
-# the primary monitor alone, the output at the origin animates and the others are black;
-# the compositor's end ends it with one line.
+# the third at scale 2 (the middle one has the sample desktop mirrored, the third upside
+# down), and a fourth plugged in while it runs: each monitor mode, its end by a key, and by
+# the compositor's end.
 . "$(dirname "$0")/lib.sh"
 screenshot() { grim -s 1 "$QG_OUT/$1"; }  # in logical pixels, whatever the outputs' scales
 python=/usr/bin/python3                     # Debian's: quick to start, for checks in a loop
