@@ -28,15 +28,5 @@ drawn() {
     return 1
 }
 
-# mean FILE GEOMETRY: the mean brightness (0..1) of an area of a screenshot.
-mean() { convert "$QG_OUT/$1" -crop "$2" -format '%[fx:mean]' info:; }
-
 # The flat Wave1 view in which the plane shows the whole snapshot upright.
 flat_view=(-Mode 1 -xyAmplitude 0 -enableMovement 0)
-
-# The logo shows mirrored top to bottom, as on Windows: its dark top edge at the bottom.
-logo_is_mirrored() {
-    local top bottom
-    top=$(mean "$1" 40x20+150+140) bottom=$(mean "$1" 40x20+150+640)
-    awk -v t="$top" -v b="$bottom" 'BEGIN { exit !(t > b + 0.03 && b > 0.03) }'
-}

@@ -25,15 +25,14 @@ qg_prefix_init() {
     return 1
 }
 
-# qg_x_server PROGRAM OPTIONS...: starts an X server on a display it picks itself (-displayfd:
-# two sessions started together never share one); sets QG_SERVER_PID and DISPLAY, and
-# fails with a message when the display does not answer.
+# qg_x_server PID_VARIABLE PROGRAM OPTIONS...: starts an X server on a display it picks
+# itself (-displayfd: two sessions started together never share one); sets PID_VARIABLE to
+# its process and DISPLAY, and fails with a message when the display does not answer.
 qg_x_server() {
-    local program=$1 numberfile n i
-    shift
+    local program=$2 numberfile n i
     numberfile=$(mktemp)
-    "$program" -displayfd 9 -nolisten tcp "$@" 9>"$numberfile" >/dev/null 2>&1 &
-    QG_SERVER_PID=$!
+    "$program" -displayfd 9 -nolisten tcp "${@:3}" 9>"$numberfile" >/dev/null 2>&1 &
+    printf -v "$1" %s $!
     for i in $(seq 100); do
         n=$(head -n 1 "$numberfile")
         [ -n "$n" ] && break
@@ -41,31 +40,24 @@ qg_x_server() {
     done
     rm -f "$numberfile"
     [ -n "$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && export DISPLAY=":$n" && return 0
-    echo "wine-env: $program did not start ($*)" >&2
+    echo "wine-env: $program did not start (${*:3})" >&2
     return 1
 }
 
-# qg_xvfb_start [GEOMETRY | XVFB OPTIONS...]: starts Xvfb (qg_x_server); sets QG_XVFB_PID and
-# DISPLAY. Default: one 1024x768 screen of 24 bits.
+# qg_xvfb_start [GEOMETRY | XVFB OPTIONS...]: starts Xvfb; sets QG_XVFB_PID and DISPLAY.
+# Default: one 1024x768 screen of 24 bits.
 qg_xvfb_start() {
     local options=("$@")
     [ ${#options[@]} -eq 0 ] && options=(1024x768x24)
     [[ ${options[0]} =~ ^[0-9]+x[0-9]+ ]] && options=(-screen 0 "${options[0]}")
-    qg_x_server Xvfb "${options[@]}"
-    local started=$?
-    QG_XVFB_PID=$QG_SERVER_PID
-    return $started
+    qg_x_server QG_XVFB_PID Xvfb "${options[@]}"
 }
 
 # qg_xephyr_start XEPHYR OPTIONS...: a nested Xephyr in an Xvfb of its own, for monitors side
 # by side (Xvfb's Xinerama puts every screen at the origin; Xephyr's lays them out left to
 # right, and Wine sees them so). Sets QG_XEPHYR_PID, and DISPLAY to the Xephyr.
 qg_xephyr_start() {
-    qg_xvfb_start -screen 0 2048x1024x24 || return 1
-    qg_x_server Xephyr -noreset "$@"
-    local started=$?
-    QG_XEPHYR_PID=$QG_SERVER_PID
-    return $started
+    qg_xvfb_start -screen 0 2048x1024x24 && qg_x_server QG_XEPHYR_PID Xephyr -noreset "$@"
 }
 
 # qg_prefix_start DIR: the prefix, with a wineserver kept alive between programs.

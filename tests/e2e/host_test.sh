@@ -80,8 +80,7 @@ check "20 runs ended by keys, clicks and mouse moves all exit 0 within a second"
 # window of its own, so the desktop that has the focus is a Windows program's.
 kill "$DESKTOP_PID"
 reg_reset
-reg_set_dword screenTextureWidth 8192
-reg_set_dword screenTextureHeight 8192
+reg_set_dword screenTextureWidth 8192 && reg_set_dword screenTextureHeight 8192
 wine "$QG_BIN/test_desktop.exe" 3060a0 >/dev/null 2>&1 &
 e2e_pids+=($!)
 wait_window "Test desktop" 20 >/dev/null
@@ -96,9 +95,9 @@ for i in $(seq 500); do
 done
 early_window=$(xdotool search --onlyvisible --name '^Screen Saver$' 2>/dev/null)
 xdotool key a
-check "the key came before the saver window" [ -z "$early_window" ]
 saver_wait_exit 20
-check "and it ends the saver with 0 once the window is up" [ "$SAVER_STATUS" = 0 ]
+check "a key that came before the saver window ends it with 0 once the window is up" \
+    eval '[ -z "$early_window" ] && [ "$SAVER_STATUS" = 0 ]'
 reg_reset
 reg_set_dword useOGL 1
 

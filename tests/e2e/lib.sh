@@ -33,11 +33,11 @@ e2e_finish() {
 
 reg_reset() { wine reg delete "$qg_key" /f >/dev/null 2>&1; return 0; }
 reg_set_dword() { wine reg add "$qg_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
-# Prints the value as a signed decimal number, or nothing when it is missing.
 # Prints the names of the DWORD values the key holds, from one query.
 reg_dword_names() {
     wine reg query "$qg_key" 2>/dev/null | tr -d '\r' | awk '$2 == "REG_DWORD" {print $1}'
 }
+# Prints the value as a signed decimal number, or nothing when it is missing.
 reg_get_dword() {
     local hex
     hex=$(wine reg query "$qg_key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}')
@@ -87,10 +87,15 @@ wait_window() {
 
 screenshot() { import -window root "$QG_OUT/$1"; }
 
-# show_desktop: puts the sample desktop picture full screen, as a user's desktop.
+# show_desktop [WIDTHxHEIGHT]: puts the sample desktop picture full screen (stretched to
+# that size), as a user's desktop.
 show_desktop() {
     local picture=$QG_OUT/sample-desktop.png
     [ -f "$picture" ] || "$e2e_dir/make_sample_desktop.sh" "$picture"
+    if [ -n "${1:-}" ]; then
+        convert "$picture" -resize "$1!" "$QG_OUT/sample-desktop-$1.png"
+        picture=$QG_OUT/sample-desktop-$1.png
+    fi
     display -borderwidth 0 -geometry +0+0 "$picture" &
     DESKTOP_PID=$!
     e2e_pids+=("$DESKTOP_PID")
@@ -100,6 +105,24 @@ show_desktop() {
         sleep 0.1
     done
     sleep 0.3
+}
+
+# flat_run FILE [NAME VALUE]...: the flat Wave1 view full screen, with those settings stored
+# too; a screenshot after 2 s, then a key. SAVER_RAN says whether it still ran at the
+# screenshot, SAVER_STATUS how it ended.
+flat_run() {
+    local file=$1; shift
+    reg_reset
+    reg_set_dword Mode 1; reg_set_dword xyAmplitude 0; reg_set_dword enableMovement 0
+    while [ $# -ge 2 ]; do reg_set_dword "$1" "$2"; shift 2; done
+    saver_start /s
+    wait_window "Screen Saver" 20 >/dev/null
+    sleep 2
+    screenshot "$file"
+    SAVER_RAN=no
+    kill -0 "$SAVER_PID" 2>/dev/null && SAVER_RAN=yes
+    xdotool key space
+    saver_wait_exit 5
 }
 
 # pixel_at FILE X Y: prints "r,g,b" of one pixel of a screenshot.
@@ -119,5 +142,26 @@ colour_name() {
     elif [ "$g" -gt 60 ] && [ "$g" -gt $((3 * r / 2)) ] && [ "$g" -gt $((3 * b / 2)) ]; then echo green
     elif [ "$b" -gt 60 ] && [ "$b" -gt $((3 * r / 2)) ] && [ "$b" -gt $((3 * g / 2)) ]; then echo blue
     else echo "other($rgb)"; fi
+}
+# dominants FILE X Y [X Y]...: the colour names of those points, joined by "/".
+dominants() {
+    local file=$1 names=()
+    shift
+    while [ $# -ge 2 ]; do names+=("$(dominant "$file" "$1" "$2")"); shift 2; done
+    (IFS=/; echo "${names[*]}")
+}
+# black FILE X Y [X Y]...: every one of those points is black.
+black() {
+    local file=$1
+    shift
+    while [ $# -ge 2 ]; do [ "$(pixel_at "$QG_OUT/$file" "$1" "$2")" = 0,0,0 ] || return 1; shift 2; done
+}
+# mean FILE GEOMETRY: the mean brightness (0..1) of an area of a screenshot.
+mean() { convert "$QG_OUT/$1" -crop "$2" -format '%[fx:mean]' info:; }
+# The logo shows mirrored top to bottom, as on Windows: its dark top edge at the bottom.
+logo_is_mirrored() {
+    local top bottom
+    top=$(mean "$1" 40x20+150+140) bottom=$(mean "$1" 40x20+150+640)
+    awk -v t="$top" -v b="$bottom" 'BEGIN { exit !(t > b + 0.03 && b > 0.03) }'
 }
 differs() { [ "$(compare -metric AE "$QG_OUT/$1" "$QG_OUT/$2" null: 2>&1)" -gt 2000 ]; }

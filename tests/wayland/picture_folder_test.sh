@@ -14,17 +14,22 @@ rm -rf "$home" && mkdir -p "$home/Pictures/2024/summer" "$home/Pictures/.thumbna
 convert -size 1600x900 xc:'rgb(48,208,48)' -fill 'rgb(208,208,48)' -draw 'rectangle 800,0 1599,899' \
     "$home/Pictures/2024/summer/beach.png"
 convert -size 800x600 xc:'rgb(48,48,208)' "$home/Pictures/.thumbnails/beach.jpg"  # hidden: never shown
-shows_picture() {
-    [ "$(dominant "$1" 192 384)" = green ] && [ "$(dominant "$1" 832 384)" = yellow ] &&
-        [ "$(pixel_at "$QG_OUT/$1" 512 100)" = 0,0,0 ]
-}
+shows_picture() { [ "$(dominants "$1" 192 384 832 384)" = green/yellow ] && black "$1" 512 100; }
 
-PATH=/nonexistent saver_start -imageDirectory "$home/Pictures" "${flat_view[@]}"
-drawn option.png 60 40 512 384
-check "without grim, -imageDirectory: its picture two folders down, whole, black above it" shows_picture option.png
+stop() { kill "$SAVER_PID"; saver_wait_exit 5; }
+# shows_folder FILE WHAT PATH HOME ARGS...: the saver, with that PATH and HOME, shows the
+# folder's picture.
+shows_folder() {
+    local file=$1 what=$2 path=$3 home_dir=$4
+    shift 4
+    HOME=$home_dir PATH=$path saver_start "$@" "${flat_view[@]}"
+    drawn "$file" 60 40 512 384
+    check "$what" shows_picture "$file"
+    stop
+}
+shows_folder option.png "without grim, -imageDirectory: its picture two folders down, whole, black above it" \
+    /nonexistent "$HOME" -imageDirectory "$home/Pictures"
 check "and nothing on stderr" [ ! -s "$QG_OUT/saver.err" ]
-kill "$SAVER_PID"
-saver_wait_exit 5
 
 fake_grim() {  # NAME COMMAND: a grim that runs COMMAND in its place
     mkdir -p "$QG_OUT/$1"
@@ -32,18 +37,11 @@ fake_grim() {  # NAME COMMAND: a grim that runs COMMAND in its place
     chmod +x "$QG_OUT/$1/grim"
 }
 fake_grim black "convert -size 1024x768 xc:black png:-"
-PATH=$QG_OUT/black:$PATH saver_start -imageDirectory "$home/Pictures" "${flat_view[@]}"
-drawn black.png 60 40 512 384
-check "a grim whose picture reads all black: the folder's picture" shows_picture black.png
-kill "$SAVER_PID"
-saver_wait_exit 5
-
+shows_folder black.png "a grim whose picture reads all black: the folder's picture" \
+    "$QG_OUT/black:$PATH" "$HOME" -imageDirectory "$home/Pictures"
 printf 'chooseRandomImages: True\nimageDirectory: ~/Pictures\n' >"$home/.xscreensaver"
-HOME=$home PATH=/nonexistent saver_start "${flat_view[@]}"
-drawn daemon.png 60 40 512 384
-check "without grim, the X11 daemon's random images on: a picture from its imageDirectory" shows_picture daemon.png
-kill "$SAVER_PID"
-saver_wait_exit 5
+shows_folder daemon.png "without grim, the X11 daemon's random images on: a picture from its imageDirectory" \
+    /nonexistent "$home"
 
 # peak_kb: the saver's peak resident memory so far.
 peak_kb() { awk '/^VmHWM:/ { print $2 }' "/proc/$SAVER_PID/status"; }
@@ -52,8 +50,7 @@ peak_kb() { awk '/^VmHWM:/ { print $2 }' "/proc/$SAVER_PID/status"; }
 PATH=/nonexistent saver_start "${flat_view[@]}"
 drawn logo.png 60 40 512 384
 logo_peak=$(peak_kb)
-kill "$SAVER_PID"
-saver_wait_exit 5
+stop
 within_bounds() { [ "${1:-999999}" -lt 307200 ] && [ "$1" -lt $((logo_peak + 65536)) ]; }
 
 # grim_gives_logo NAME WHAT: the saver with the fake grim NAME shows the logo, within bounds.
@@ -65,8 +62,7 @@ grim_gives_logo() {
     check "$2: the logo" logo_is_mirrored "$1.png"
     check "with the saver's peak memory under 300 MB, and within 64 MB of the logo's ($peak kB, $logo_peak kB)" \
         within_bounds "$peak"
-    kill "$SAVER_PID"
-    saver_wait_exit 5
+    stop
 }
 
 fake_grim forever "printf '\\211PNG\\r\\n\\032\\n'; exec cat /dev/zero"

@@ -20,14 +20,14 @@ inner_up() {
     SWAYSOCK=$(ls "$inner"/sway-ipc.*.sock 2>/dev/null | head -n 1) WAYLAND_DISPLAY=$inner/wayland-1
     [ -n "$SWAYSOCK" ] && [ "$(swaymsg -t get_outputs -r 2>/dev/null | grep -c '"name": "WL-')" = 2 ]
 }
-need "a sway nested in it starts with two outputs" eval 'for i in $(seq 50); do inner_up && break; sleep 0.1; done; inner_up'
+need "a sway nested in it starts with two outputs" eventually 50 0.1 inner_up
 export SWAYSOCK WAYLAND_DISPLAY
-windows() { swaymsg -t get_tree -r | grep -c '"app_id": "quakeglass"'; }
+windows() { [ "$(swaymsg -t get_tree -r | grep -c '"app_id": "quakeglass"')" = "$1" ]; }
 
 saver_start -preset explode-1
-check "the saver covers both outputs" eval 'for i in $(seq 40); do [ "$(windows)" = 2 ] && break; sleep 0.25; done; [ "$(windows)" = 2 ]'
+check "the saver covers both outputs" eventually 40 0.25 windows 2
 SWAYSOCK=$outer_ipc swaymsg -q '[title="wlroots - WL-2"] kill'
-check "an output unplugged takes its window" eval 'for i in $(seq 20); do [ "$(windows)" = 1 ] && break; sleep 0.1; done; [ "$(windows)" = 1 ]'
+check "an output unplugged takes its window" eventually 20 0.1 windows 1
 sleep 0.5
 screenshot before.png
 sleep 0.5

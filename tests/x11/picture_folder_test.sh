@@ -8,7 +8,7 @@
 
 # A picture unlike the sample desktop: green on the left, yellow on the right, 4:3.
 holiday_picture() { convert -size 800x600 xc:'rgb(48,208,48)' -fill 'rgb(208,208,48)' -draw 'rectangle 400,0 799,599' "$1"; }
-shows_picture() { [ "$(dominant "$1" 192 144)" = green ] && [ "$(dominant "$1" 832 623)" = yellow ]; }
+shows_picture() { [ "$(dominants "$1" 192 144 832 623)" = green/yellow ]; }
 
 pictures=$home/Pictures
 mkdir -p "$pictures/2024/summer" "$pictures/.thumbnails" "$home/Empty" "$home/Broken/deeper"
@@ -33,28 +33,27 @@ as_the_daemon_runs_it() {
     images "$1" | sed '1s/^/grabDesktopImages: /' >"$home/.xscreensaver"
     test_window_start 1024 768 0 0
     HOME=$home XSCREENSAVER_WINDOW=$TEST_WINDOW saver_start -root "${flat_view[@]}"
-    drawn "$2" 60 40 512 384
 }
-for folder in Empty Broken Fifo; do
-    as_the_daemon_runs_it "~/$folder" "$folder.png"
-    check "imageDirectory ~/$folder: the logo" logo_is_mirrored "$folder.png"
-    check "and one line on stderr" [ "$(wc -l <"$QG_OUT/saver.err")" = 1 ]
+# terminated WHEN: SIGTERM ends the saver within 0.5 s.
+terminated() {
     kill -TERM "$SAVER_PID"
     saver_time_exit 5
-    check "SIGTERM ends it within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+    check "SIGTERM $1 ends it within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
     test_window_destroy
+}
+for folder in Empty Broken Fifo; do
+    as_the_daemon_runs_it "~/$folder"
+    drawn "$folder.png" 60 40 512 384
+    check "imageDirectory ~/$folder: the logo, and one line on stderr" \
+        eval 'logo_is_mirrored "$folder.png" && [ "$(wc -l <"$QG_OUT/saver.err")" = 1 ]'
+    terminated "on the logo"
 done
 
 # Ended in the middle of the search and decode: large pictures take a while.
 mkdir -p "$home/Large"
 for i in 1 2; do convert -size 6000x4000 gradient:red-blue "$home/Large/$i.png"; done  # PNG: read whole
-images '~/Large' | sed '1s/^/grabDesktopImages: /' >"$home/.xscreensaver"
-test_window_start 1024 768 0 0
-HOME=$home XSCREENSAVER_WINDOW=$TEST_WINDOW saver_start -root "${flat_view[@]}"
+as_the_daemon_runs_it "~/Large"
 sleep 0.15
-kill -TERM "$SAVER_PID"
-saver_time_exit 5
-check "SIGTERM while it reads a large picture ends it within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
-test_window_destroy
+terminated "while it reads a large picture"
 rm -rf "$home"
 e2e_finish
