@@ -153,18 +153,21 @@ void facesShown(const CullingView& view, Float3 p, const Float3 axes[3], Float3 
     }
 }
 
+bool inWall(const ExplodeArrays& arrays, int column, int row) {
+    return column >= 0 && row >= 0 && column < arrays.wallColumns && row < arrays.wallRows;
+}
+
 // The wall's cell a piece still in its place fills; false for one that has left it.
 bool wallCell(const Fragment& f, const ExplodeArrays& arrays, int& column, int& row) {
     if (f.launched || arrays.wallColumns == 0 || f.rotation.x != 0 || f.rotation.y != 0 || f.rotation.z != 0)
         return false;
     column = int(std::floor(f.position.x * saverSettings.x_div / 1024));
     row = int(std::floor(f.position.y * saverSettings.y_div / 768));
-    return column >= 0 && row >= 0 && column < arrays.wallColumns && row < arrays.wallRows;
+    return inWall(arrays, column, row);
 }
 
 bool wallFilled(const ExplodeArrays& arrays, int column, int row) {
-    return column >= 0 && row >= 0 && column < arrays.wallColumns && row < arrays.wallRows &&
-           arrays.wallFilled[size_t(column) * arrays.wallRows + row];
+    return inWall(arrays, column, row) && arrays.wallFilled[size_t(column) * arrays.wallRows + row];
 }
 
 // Two pieces side by side in the wall each hide the side they share: it lies inside the
