@@ -72,10 +72,7 @@ struct Drawable {
     bool takesFrames = true;
     std::vector<uint8_t> pixels = std::vector<uint8_t>(size_t(width) * height * 4, 77);
     int presents = 0;
-    OffscreenGL::Rgb at(int x, int y) const {
-        const uint8_t* p = &pixels[(size_t(height - 1 - y) * width + x) * 4];
-        return {p[0], p[1], p[2]};
-    }
+    Rgb at(int x, int y) const { return rgbAt(pixels, width, height, x, y); }
 };
 struct SeveralHost {
     OffscreenGL gl{8, 8};
@@ -98,7 +95,7 @@ DrawableFrame selectDrawable(void* self, size_t index) {
     return {drawable.takesFrames, drawable.width, drawable.height, drawable.scene, drawable.view};
 }
 
-bool near(OffscreenGL::Rgb a, OffscreenGL::Rgb b) {
+bool near(Rgb a, Rgb b) {
     return std::abs(a.r - b.r) <= 2 && std::abs(a.g - b.g) <= 2 && std::abs(a.b - b.b) <= 2;
 }
 
@@ -144,7 +141,7 @@ TEST_F(FrameLoopTest, OneSceneSlicedOverDrawablesOfTheirOwnShowsWhatOneDrawableS
                       {16, 16, -1, {}},                 // black
                       {16, 16, 0, {0, 0, 16, 16}}};     // one the compositor does not ask to draw
     host.drawables[4].takesFrames = false;
-    FrameHost frames = {&host, severalEvents, [](void*) { return true; }, severalWait, severalSize, severalPresent};
+    FrameHost frames = {&host, severalEvents, wantsFrame, severalWait, severalSize, severalPresent};
     frames.drawableCount = drawableCount, frames.selectDrawable = selectDrawable;
     EXPECT_EQ(runFrameLoop(frames, {0, false}), 0);
 

@@ -6,6 +6,13 @@
 #include <cstdint>
 #include <vector>
 
+struct Rgb { int r, g, b; };
+// Pixel (x, y), counted from the top-left, of an RGBA buffer stored bottom row first, as GL reads.
+inline Rgb rgbAt(const std::vector<uint8_t>& rgba, int width, int height, int x, int y) {
+    const uint8_t* p = &rgba[(size_t(height - 1 - y) * width + x) * 4];
+    return {p[0], p[1], p[2]};
+}
+
 struct OffscreenGL {
     int width, height;
     std::vector<uint8_t> buffer;  // RGBA, bottom row first
@@ -18,12 +25,11 @@ struct OffscreenGL {
     }
     ~OffscreenGL() { OSMesaDestroyContext(context); }
 
-    struct Rgb { int r, g, b; };
+    using Rgb = ::Rgb;
     // Pixel at (x, y) counted from the top-left, as on a screen.
     Rgb at(int x, int y) const {
         glFinish();
-        const uint8_t* p = &buffer[(size_t(height - 1 - y) * width + x) * 4];
-        return {p[0], p[1], p[2]};
+        return rgbAt(buffer, width, height, x, y);
     }
     bool isBlack(int x, int y) const {
         Rgb c = at(x, y);
