@@ -48,7 +48,7 @@ sys.exit(0 if walk(json.load(sys.stdin), None) else 1)' "$1"
 cover_ms=$(( ${QG_END_MS:-750} > 2000 ? QG_END_MS : 2000 ))
 swaymsg -q create_output
 plugged=$(date +%s%N)
-until saver_on HEADLESS-4 || [ $(( ($(date +%s%N) - plugged) / 1000000 )) -gt "$cover_ms" ]; do sleep 0.1; done
+eventually $((cover_ms / 100)) 0.1 saver_on HEADLESS-4
 covered_ms=$(( ($(date +%s%N) - plugged) / 1000000 ))
 check "an output plugged in is covered within 2 s ($covered_ms ms)" \
     eval 'saver_on HEADLESS-4 && [ "$covered_ms" -le "$cover_ms" ]'
