@@ -65,7 +65,7 @@ bool wantsFrame(void*) { return true; }
 FrameHost frameHost(HeadlessHost& host) { return {&host, readEvents, wantsFrame, wait, size, present}; }
 
 // A host of several drawables, each a buffer of its own drawn with the one context, as a
-// compositor's outputs are; the first ends the run after two of its presents.
+// compositor's outputs are; it ends after `frames` presents, of any drawable.
 struct Drawable {
     int width, height, scene;
     ScreenArea view;
@@ -74,18 +74,12 @@ struct Drawable {
     int presents = 0;
     Rgb at(int x, int y) const { return rgbAt(pixels, width, height, x, y); }
 };
-struct SeveralHost {
-    OffscreenGL gl{8, 8};
+struct SeveralHost : HeadlessHost {
     std::vector<Drawable> drawables;
     Drawable* selected = nullptr;
 };
-SeveralHost& severalOf(void* self) { return *static_cast<SeveralHost*>(self); }
-HostState severalEvents(void* self) {
-    return severalOf(self).drawables[0].presents < 2 ? HostState::Running : HostState::Ended;
-}
-HostState severalWait(void* self, int) { return severalEvents(self); }
-void severalSize(void* self, int& width, int& height) { width = severalOf(self).gl.width, height = severalOf(self).gl.height; }
-void severalPresent(void* self) { glFinish(), severalOf(self).selected->presents++; }
+SeveralHost& severalOf(void* self) { return static_cast<SeveralHost&>(hostOf(self)); }
+void severalPresent(void* self) { present(self), severalOf(self).selected->presents++; }
 size_t drawableCount(void* self) { return severalOf(self).drawables.size(); }
 DrawableFrame selectDrawable(void* self, size_t index) {
     SeveralHost& host = severalOf(self);
@@ -135,14 +129,15 @@ TEST_F(FrameLoopTest, FramesArePacedByTheDelayAndTheHostsEndsAreItsStatus) {
 TEST_F(FrameLoopTest, OneSceneSlicedOverDrawablesOfTheirOwnShowsWhatOneDrawableShowsWhole) {
     saverSettings.xyAmplitude = 0, saverSettings.enableMovement = 0;  // a picture that stands still
     SeveralHost host;
+    host.frames = 8;  // two frames of the four drawables that take them
     host.drawables = {{64, 48, 0, {0, 0, 128, 48}},     // the left half of the scene
                       {64, 48, 0, {-64, 0, 128, 48}},   // the right half
                       {128, 48, 0, {0, 0, 128, 48}},    // the whole, to compare with
                       {16, 16, -1, {}},                 // black
                       {16, 16, 0, {0, 0, 16, 16}}};     // one the compositor does not ask to draw
     host.drawables[4].takesFrames = false;
-    FrameHost frames = {&host, severalEvents, wantsFrame, severalWait, severalSize, severalPresent};
-    frames.drawableCount = drawableCount, frames.selectDrawable = selectDrawable;
+    FrameHost frames = frameHost(host);
+    frames.present = severalPresent, frames.drawableCount = drawableCount, frames.selectDrawable = selectDrawable;
     EXPECT_EQ(runFrameLoop(frames, {0, false}), 0);
 
     const Drawable &left = host.drawables[0], &right = host.drawables[1], &whole = host.drawables[2];
