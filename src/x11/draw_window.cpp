@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "render/frame_pacing.h"
 #include "x11/window_end_watch.h"
@@ -35,11 +37,13 @@ int onXError(Display*, XErrorEvent* error) {
 
 // The display connection is gone (the server ended, the user logged out, a forwarded
 // display dropped): Xlib cannot go on with it, and its own handler would exit() under the
-// end watch's thread. One line and status 1 instead, from whichever connection saw it.
+// end watch's thread. One line and status 1 instead, from whichever connection saw it
+// first; the other waits for that one's exit, so that the line is out before the process ends.
 int onXConnectionLost(Display*) {
     static std::atomic<bool> said{false};
     static const char line[] = "quakeglass: the X display went away\n";
-    if (!said.exchange(true) && write(STDERR_FILENO, line, sizeof line - 1) < 0) _exit(1);
+    if (said.exchange(true)) std::this_thread::sleep_for(std::chrono::seconds(1));
+    else if (write(STDERR_FILENO, line, sizeof line - 1) < 0) _exit(1);
     _exit(1);
 }
 
