@@ -119,9 +119,11 @@ Page custom ActivatePage ActivatePageLeave
 Function .onInit
     !insertmacro RequireAdministrator
     !insertmacro UseNativeRegistry
-    ; An upgrade goes where the earlier install is (the entry is read in the view just chosen).
+    ; An upgrade goes where the earlier install is, unless /D names a folder (the entry is
+    ; read in the view just chosen).
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" InstallLocation
     ${If} $0 != ""
+    ${AndIf} $INSTDIR == "$PROGRAMFILES64\Quakeglass"
         StrCpy $INSTDIR $0
     ${EndIf}
     StrCpy $Activate ${BST_CHECKED}

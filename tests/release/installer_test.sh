@@ -141,11 +141,18 @@ uninstall_as_a_user
 check "Uninstall in Installed apps, confirmed, leaves no file, folder or entry of ours" no_trace
 ours_gone_settings_kept() { [ -z "$(current_saver)" ] && wine reg query "$qg_key" >/dev/null 2>&1; }
 check "the current screen saver that named it is gone, the user's settings stay" ours_gone_settings_kept
+# Installed again into a folder of the user's choice, then a setup over it without one: the
+# upgrade goes where the entry says.
+default_folder=$folder folder=$prefix/drive_c/Quakeglass
+wine "$setup" /S '/D=C:\Quakeglass'
 wine "$setup" /S
+kept_folder() { [ -f "$folder/uninstall.exe" -a ! -e "$default_folder" -a "$(entries)" = 1 ]; }
+check "a setup over an install in C:\\Quakeglass stays there ($(entry_value InstallLocation)), one entry" kept_folder
 need "another saver is the current one again" choose_other_saver
 uninstall_quietly
 other_kept() { [ "$(current_saver)" = "$other" ] && no_trace; }
-check "installed again, another saver chosen, the entry's quiet uninstall: no trace, and that saver stays" other_kept
+check "another saver chosen, the entry's quiet uninstall: no trace, and that saver stays" other_kept
+folder=$default_folder
 
 # A saver file that cannot be written, nor its stand-in for the restart (folders in their
 # places): the setup fails and says so, and leaves nothing of its own.
