@@ -216,6 +216,7 @@ void present(void* self) {
 int runOnOutputs(WaylandHost& host, const FrameLoopOptions& loop) {
     std::string error;
     if (!openWaylandGl(host.connection.display, host.gl, error)) {
+        if (compositorWentAway(host.connection)) error = "the Wayland compositor went away";
         std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
         return 1;
     }
