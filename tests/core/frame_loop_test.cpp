@@ -14,7 +14,10 @@
 
 #include "native/end_watch.h"
 #include "native/posix_wait.h"
+#include "effects/explode.h"
 #include "osmesa_fixture.h"
+#include "render/frame_timer.h"
+#include "render/other_scenes.h"
 #include "render/render_start.h"
 #include "settings/saver_settings.h"
 #include "settings/settings_store.h"
@@ -28,12 +31,15 @@ double msSince(Clock::time_point start) {
 }
 
 // A host that draws into an offscreen buffer and ends after `frames` frames, or loses its
-// display there when `lostAtEnd`; `stallMs` makes every present take that long.
+// display there when `lostAtEnd`; `stallMs` makes every present take that long; the
+// process gets a lock screen's reset (SIGUSR1) as present `resetAt` ends.
 struct HeadlessHost {
     OffscreenGL gl{64, 48};
     int frames = 1000000;
     bool lostAtEnd = false;
     int stallMs = 0;
+    int resetAt = -1;
+    long double resetMs = 0;
     std::vector<Clock::time_point> started, presented;  // the size is asked for as a frame starts
     std::vector<int> waits;
 };
@@ -59,6 +65,7 @@ void present(void* self) {
     glFinish();
     if (host.stallMs) std::this_thread::sleep_for(std::chrono::milliseconds(host.stallMs));
     host.presented.push_back(Clock::now());
+    if (int(host.presented.size()) == host.resetAt) host.resetMs = FrameTimer::nowMs(), kill(getpid(), SIGUSR1);
 }
 
 bool wantsFrame(void*) { return true; }
@@ -77,9 +84,20 @@ struct Drawable {
 struct SeveralHost : HeadlessHost {
     std::vector<Drawable> drawables;
     Drawable* selected = nullptr;
+    int launched[2] = {};  // the pieces of scene 0's and scene 1's walls let go, at the last present
 };
 SeveralHost& severalOf(void* self) { return static_cast<SeveralHost&>(hostOf(self)); }
-void severalPresent(void* self) { present(self), severalOf(self).selected->presents++; }
+int launchedPieces(const FragmentList& fragments) {
+    int launched = 0;
+    for (const Fragment& piece : fragments) launched += piece.launched;
+    return launched;
+}
+void severalPresent(void* self) {
+    SeveralHost& host = severalOf(self);
+    present(self), host.selected->presents++;
+    if (int(host.presented.size()) < host.frames || otherScenes.empty()) return;
+    host.launched[0] = launchedPieces(fragmentList), host.launched[1] = launchedPieces(otherScenes[0].fragments);
+}
 size_t drawableCount(void* self) { return severalOf(self).drawables.size(); }
 DrawableFrame selectDrawable(void* self, size_t index) {
     SeveralHost& host = severalOf(self);
@@ -153,6 +171,31 @@ TEST_F(FrameLoopTest, OneSceneSlicedOverDrawablesOfTheirOwnShowsWhatOneDrawableS
     EXPECT_TRUE(host.drawables[3].at(8, 8).r + host.drawables[3].at(8, 8).g == 0) << "black, cleared";
     EXPECT_EQ(host.drawables[4].presents, 0);
     EXPECT_EQ(host.drawables[4].at(8, 8).r, 77) << "never drawn";
+}
+
+// Two drawables, a scene each, in Explode, and a reset at the 80th of 100 frames: about one
+// piece of a wall is let go a frame, so 100 frames break far more than 50 pieces, the 20
+// after a reset far fewer. 0 when every scene started afresh and the run went on to its end.
+static int runWithAReset() {
+    startEndWatch();
+    saverSettings.Mode = Explode;
+    SeveralHost host;
+    host.frames = 200, host.resetAt = 160;
+    host.drawables = {{64, 48, 0, {0, 0, 64, 48}}, {64, 48, 1, {0, 0, 64, 48}}};
+    otherScenes.assign(1, SceneState());
+    FrameHost frames = frameHost(host);
+    frames.present = severalPresent, frames.drawableCount = drawableCount, frames.selectDrawable = selectDrawable;
+    const int status = runFrameLoop(frames, {5000, false});
+    stopEndWatch();
+    const bool clockRestarted = FrameTimer::startInstantMs >= float(host.resetMs) - 1;
+    std::fprintf(stderr, "status %d frames %zu launched %d %d clock restarted %d scenes left %zu\n", status,
+                 host.presented.size(), host.launched[0], host.launched[1], clockRestarted, otherScenes.size());
+    const bool afresh = host.launched[0] < 50 && host.launched[1] < 50 && clockRestarted;
+    return status == 0 && afresh && otherScenes.empty() ? 0 : 1;
+}
+
+TEST_F(FrameLoopTest, ALockScreensResetStartsEverySceneAfreshAndTheRunGoesOnToItsEnd) {
+    EXPECT_EXIT(std::exit(runWithAReset()), ::testing::ExitedWithCode(0), "status 0 frames 200");
 }
 
 TEST_F(FrameLoopTest, AnEndAskedForWhileTheLoopWaitsEndsItAtOnce) {
