@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The native saver on a Wayland desktop of one output: it covers the output and shows the
 # wallpaper on its plane, and the -fps overlay; a key, a click or a move of the pointer
-# ends it, and so do the signals (SIGUSR1 only resets it), the compositor closing its window and the compositor
-# going away; without grim, or with a picture that cannot be read, the logo.
+# ends it, and so do the end signals (a lock screen's reset, SIGUSR1, does not), the
+# compositor closing its window and the compositor going away; without grim, or with a
+# picture that cannot be read, the logo.
 . "$(dirname "$0")/lib.sh"
 need "a headless sway starts" qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill"
 need "it shows the sample desktop as its wallpaper" qg_sway_shows 60 40 "$sample_red"
