@@ -30,3 +30,10 @@ drawn() {
 
 # The flat Wave1 view in which the plane shows the whole snapshot upright.
 flat_view=(-Mode 1 -xyAmplitude 0 -enableMovement 0)
+
+# eventually TRIES PAUSE COMMAND...: COMMAND holds at one of TRIES + 1 tries, PAUSE seconds apart.
+eventually() {
+    local i
+    for i in $(seq "$1"); do "${@:3}" && return 0; sleep "$2"; done
+    "${@:3}"
+}

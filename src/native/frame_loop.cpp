@@ -85,6 +85,7 @@ int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options) {
         const int64_t now = nowUs();
         const int waitMs = host.wantsFrame(host.self) ? frameWaitMs(pacer, now) : -1;
         if (waitMs == 0) {
+            if (takeRestartRequest()) restartScenes();
             startFrame(pacer, now);
             if (host.drawableCount)
                 drawOnEveryDrawable(host, options, drawing);
@@ -95,5 +96,6 @@ int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options) {
             state = host.wait(host.self, waitMs);
         }
     }
+    releaseOtherScenes();  // with the context still current, whichever host ran the loop
     return state == HostState::Lost ? 1 : 0;
 }

@@ -47,6 +47,7 @@ struct FrameHost {
     DrawableFrame (*selectDrawable)(void* self, size_t index) = nullptr;
 };
 
-// Prepares the scene and draws frames until the end: 0 when the run ended as asked, 1 when
-// the host lost its display.
+// Prepares the scenes and draws frames until the end, starting the scenes afresh at the
+// frame after a restart request; lets the other scenes go at the end. 0 when the run ended
+// as asked, 1 when the host lost its display.
 int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options);
