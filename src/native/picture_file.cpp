@@ -47,6 +47,16 @@ void readPngBytes(png_structp png, png_bytep to, png_size_t count) {
 void onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void onPngWarning(png_structp, png_const_charp) {}
 
+// Of the chunks beside the pixels only the transparency is read: libpng clears a buffer as
+// long as a chunk says it is before reading it, so a text chunk of a 200-byte file that
+// says 1.8 GB took that much memory.
+void skipAncillaryChunks(png_structp png) {
+    static const png_byte skipped[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0"
+                                      "sPLT\0sRGB\0sTER\0tEXt\0tIME\0zTXt";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, skipped, int(sizeof skipped / 5));
+}
+
 // libpng's transformations to blue, green, red and a fourth byte, 8 bits each; the number
 // of passes an interlaced picture takes when libpng puts them together (`whole`).
 int asBgrx(png_structp png, png_infop info, bool whole) {
@@ -155,6 +165,7 @@ bool readPng(const uint8_t* bytes, size_t size, uint64_t maxPixels, DecodedPictu
     read.bytes = bytes, read.size = size;
     read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
     if (read.png) read.info = png_create_info_struct(read.png);
+    if (read.png) skipAncillaryChunks(read.png);
     const bool decoded = read.info && decodePng(read, maxPixels, picture, giveUp, leastSide);
     png_destroy_read_struct(&read.png, &read.info, nullptr);
     return decoded;

@@ -1,6 +1,6 @@
 // Picture files decoded for both native hosts: PNG and JPEG in their usual forms come out
-// as blue, green, red, unused; broken, cut-short and oversized files are refused without a
-// word on stderr, the size before any pixel.
+// as blue, green, red, unused, whole or smaller; broken, cut-short and oversized files are
+// refused without a word on stderr, the size before any pixel, and slow ones when asked.
 #include "native/picture_file.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +129,11 @@ TEST(PictureFile, BrokenCutShortAndOversizedFilesAreRefusedQuietly) {
         EXPECT_FALSE(decodeQuietly(pictureFixture(name), maxPicturePixels, picture, spoke)) << name;
         EXPECT_FALSE(spoke) << name;
     }
+    // Nor a text chunk, after the header, that says it holds 1.8 GB.
+    std::vector<uint8_t> texted = pictureFixture("rgb.png");
+    const uint8_t text[] = {0x70, 0, 0, 0, 't', 'E', 'X', 't', 'N', 'o', 't', 'e', 0};
+    texted.insert(texted.begin() + 33, text, text + sizeof text);
+    EXPECT_FALSE(decodeQuietly(texted, maxPicturePixels, picture, spoke));
     EXPECT_LT(peakKilobytes() - peakBefore, 100 * 1024);
 
     // A 2000x2000 PNG for a 256-pixel texture is summed row by row into 286x286 blocks of 7x7:
