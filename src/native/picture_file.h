@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "capture/picture_header.h"
+
 // Blue, green, red and an unused byte per pixel, rows top first, packed, as stored.
 struct DecodedPicture {
     std::vector<uint8_t> pixels;
@@ -16,8 +18,6 @@ struct DecodedPicture {
     int orientation = 1;
 };
 
-// More than this is no picture a saver shows (a 64-megapixel picture takes 256 MB decoded).
-const uint64_t maxPicturePixels = 64000000;
 
 // Whether the bytes begin as a PNG or a JPEG file does.
 bool looksLikePicture(const uint8_t* bytes, size_t size);

@@ -145,3 +145,24 @@ TEST(PictureFile, BrokenCutShortAndOversizedFilesAreRefusedQuietly) {
     EXPECT_LT(peakKilobytes() - peakBeforeLarge, 6 * 1024);
     EXPECT_TRUE(picture.width == 286 && picture.height == 286 && near(rgbAt(picture, 285, 285), 0x808080));
 }
+
+// What the Windows wallpaper's decode is bounded by before WIC opens the file.
+TEST(PictureFile, HeadersGiveTheSizeOfEachKindBeforeAnyDecode) {
+    const uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 0x40, 0, 0x30, 0};
+    uint8_t bmp[26] = {'B', 'M'};
+    bmp[14] = 40, bmp[18] = 0x40, bmp[22] = 0xD0, bmp[23] = 0xFF, bmp[24] = 0xFF, bmp[25] = 0xFF;  // top row first
+    const std::vector<std::vector<uint8_t>> files = {pictureFixture("rgb.png"), pictureFixture("rotated.jpg"),
+                                                     pictureFixture("progressive.jpg"), {gif, gif + sizeof gif},
+                                                     {bmp, bmp + sizeof bmp}};
+    for (const std::vector<uint8_t>& file : files) {
+        uint32_t width = 0, height = 0;
+        EXPECT_TRUE(pictureHeaderSize(file.data(), file.size(), width, height) && width == 64 && height == 48)
+            << width << "x" << height;
+    }
+    uint32_t width, height;
+    const std::vector<uint8_t> huge = pictureFixture("huge.jpg");
+    EXPECT_TRUE(pictureHeaderSize(huge.data(), huge.size(), width, height) && width == 16384 && height == 16384);
+    // A JPEG cut before its frame header, and a kind not known here, give none.
+    EXPECT_FALSE(pictureHeaderSize(huge.data(), 20, width, height));
+    EXPECT_FALSE(pictureHeaderSize(gif, 6, width, height));
+}
