@@ -47,9 +47,9 @@ void readPngBytes(png_structp png, png_bytep to, png_size_t count) {
 void onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void onPngWarning(png_structp, png_const_charp) {}
 
-// Of the chunks beside the pixels only the transparency is read: libpng clears a buffer as
-// long as a chunk says it is before reading it, so a text chunk of a 200-byte file that
-// says 1.8 GB took that much memory.
+// Of the chunks beside the pixels only the transparency is read: libpng allocates and
+// clears as much memory as a chunk says it holds before reading it, so a text chunk of a
+// 200-byte file that said 1.8 GB took that much.
 void skipAncillaryChunks(png_structp png) {
     static const png_byte skipped[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0"
                                       "sPLT\0sRGB\0sTER\0tEXt\0tIME\0zTXt";
