@@ -25,7 +25,7 @@ bool swapsOutrunDisplay(SwapWatch& watch, int64_t nowUs, uint32_t periodUs) {
     }
     ++watch.frames;
     const int64_t spanUs = nowUs - watch.fromUs;
-    if (spanUs < 1000000) return false;
+    if (spanUs < 250000) return false;
     const bool faster = int64_t(watch.frames) * periodUs * 10 > spanUs * 11;
     watch = {nowUs, 0};
     return faster;

@@ -29,7 +29,8 @@ void startFrameOnBeat(FramePacer& pacer, int64_t nowUs);
 // hardware's default, taken as 60 Hz.
 uint32_t displayPeriodUs(uint32_t refreshHz);
 
-// Frames counted over about a second, to see whether swaps at interval 1 wait for the display.
+// Frames counted over a quarter of a second at a time, to see whether swaps at interval 1
+// wait for the display.
 struct SwapWatch {
     int64_t fromUs = -1;
     uint32_t frames = 0;

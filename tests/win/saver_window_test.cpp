@@ -248,66 +248,53 @@ double processCpuSeconds() {
     return seconds(kernel) + seconds(user);
 }
 
+double motionSeconds() { return double(FrameTimer::nowMs() - FrameTimer::startInstantMs) * 0.001; }
+
 // The display's state (0 off, 1 on, 2 dimmed) as Windows 8 on tells it to a window.
 void sendDisplayState(HWND window, DWORD state) {
-    struct { GUID setting; DWORD length; DWORD data; } notice = {
+    struct { GUID setting; DWORD length, data; } notice = {
         {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, sizeof(DWORD), state};
     SendMessageA(window, WM_POWERBROADCAST, 0x8013 /* PBT_POWERSETTINGCHANGE */, LPARAM(&notice));
 }
 
-// What a full run does with the display off and then on again (1) or dimmed (2).
-struct DisplayOffSeen {
-    uint32_t framesOn = 0, framesOff = 0, framesBack = 0;  // over 500, 500 and 100 ms
-    double cpuOn = 0, cpuOff = 0;
-    double motionOverOff = 0;  // the animation's seconds from before off to after on
-};
-
-uint32_t framesOver(DWORD ms) {
-    const uint32_t from = framesPresented;
+struct Stretch { uint32_t frames; double cpu; };
+Stretch over(DWORD ms) {
+    const uint32_t frames = framesPresented;
+    const double cpu = processCpuSeconds();
     Sleep(ms);
-    return framesPresented - from;
+    return {framesPresented - frames, processCpuSeconds() - cpu};
 }
 
-double motionSeconds() { return double(FrameTimer::nowMs() - FrameTimer::startInstantMs) * 0.001; }
-
-DisplayOffSeen turnDisplayOff(HWND window, DWORD back) {
-    DisplayOffSeen seen;
-    double cpu = processCpuSeconds();
-    seen.framesOn = framesOver(500);
-    seen.cpuOn = processCpuSeconds() - cpu;
-    const double motion = motionSeconds();
-    sendDisplayState(window, 0);
-    Sleep(50);  // a frame under way ends
-    cpu = processCpuSeconds();
-    seen.framesOff = framesOver(500);
-    seen.cpuOff = processCpuSeconds() - cpu;
-    sendDisplayState(window, back);
-    seen.framesBack = framesOver(100);
-    seen.motionOverOff = motionSeconds() - motion;
-    return seen;
-}
+// 500 ms on, 500 ms off, 100 ms back on or dimmed; the animation's seconds over the last two.
+struct DisplayCycle { Stretch on, off, back; double motion; };
 
 }  // namespace
 
 TEST(DisplayState, OffStopsTheFramesAndTheirCpuAndOnOrDimmedBringsThemBackAtOnce) {
-    DisplayOffSeen seen[2];
-    std::thread display([&seen] {
+    DisplayCycle cycles[2];
+    std::thread display([&cycles] {
         HWND window;
-        while (!(window = FindWindowA("WindowsScreenSaverClass", "Screen Saver"))) Sleep(10);
-        while (framesPresented < 10) Sleep(10);
-        seen[0] = turnDisplayOff(window, 1);
-        seen[1] = turnDisplayOff(window, 2);
+        while (!(window = FindWindowA("WindowsScreenSaverClass", "Screen Saver")) || framesPresented < 10) Sleep(10);
+        for (DWORD back : {1, 2}) {
+            DisplayCycle& cycle = cycles[back - 1];
+            cycle.on = over(500);
+            const double motion = motionSeconds();
+            sendDisplayState(window, 0);
+            Sleep(50);  // a frame under way ends
+            cycle.off = over(500);
+            sendDisplayState(window, back);
+            cycle.back = over(100);
+            cycle.motion = motionSeconds() - motion;
+        }
         PostMessageA(window, WM_CLOSE, 0, 0);
     });
     saverHost.instance = GetModuleHandleA(nullptr);
     EXPECT_EQ(RunSaver(nullptr), 0);
     display.join();
-    for (const DisplayOffSeen& s : seen) {
-        const int back = &s == seen ? 1 : 2;
-        EXPECT_GT(s.framesOn, 5u) << back;
-        EXPECT_EQ(s.framesOff, 0u) << back;
-        EXPECT_LT(s.cpuOff, s.cpuOn / 10) << back;
-        EXPECT_GT(s.framesBack, 0u) << back;
-        EXPECT_LT(s.motionOverOff, 0.4) << back;  // not the 650 ms gone by: no jump
+    for (const DisplayCycle& cycle : cycles) {
+        EXPECT_EQ(cycle.off.frames, 0u);
+        EXPECT_LT(cycle.off.cpu, cycle.on.cpu / 10);
+        EXPECT_GT(cycle.back.frames, 0u);
+        EXPECT_LT(cycle.motion, 0.4);  // not the 650 ms gone by: no jump
     }
 }
