@@ -88,6 +88,7 @@ static void startUp(HWND window, const CREATESTRUCTA& creation) {
         }
     }
     if (saverHost.previewMode) previewWatchTimer = SetTimer(nullptr, 0, 100, watchPreviewParent);
+    listenToDisplayState(window);
     renderRunning = true;
     renderThreadHandle = CreateThread(nullptr, 0, RenderThread, window, 0, nullptr);
     if (renderThreadHandle) SetThreadPriority(renderThreadHandle, threadPriorityFor(saverSettings.Priority));
@@ -97,11 +98,12 @@ static void startUp(HWND window, const CREATESTRUCTA& creation) {
 static void shutDown() {
     SettingsStore::save();
     if (displaySwitchConfigured()) switchDisplayMode(0, 0, 0);
+    stopListeningToDisplayState();
     stopRenderThread();
 }
 
 void stopRenderThread() {
-    renderRunning = false;
+    stopRendering();
     if (!renderThreadHandle) return;
     // Keep answering messages sent to this thread meanwhile: the GL driver may send some.
     const DWORD deadline = GetTickCount() + 1000;
@@ -146,6 +148,9 @@ LRESULT SaverEventHandler(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CREATE: startUp(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam)); break;
     case WM_DESTROY: shutDown(); break;
     case WM_MOUSEMOVE: onMouseMove(window); return 0;
+    case WM_POWERBROADCAST:
+        if (noteDisplayState(wParam, lParam)) return TRUE;
+        break;
     case WM_SETTINGCHANGE:
     case WM_ACTIVATEAPP: return 0;
     }

@@ -20,6 +20,7 @@ struct SaverHostState {
     HMODULE imeModule = nullptr;
     HANDLE(WINAPI* associateContextFn)(HWND, HANDLE) = nullptr;
     HANDLE savedInputContext = nullptr;
+    BYTE powerSourceAtStart = 255;  // GetSystemPowerStatus's ACLineStatus when the run began
 };
 extern SaverHostState saverHost;
 
@@ -51,6 +52,13 @@ void UnloadPasswordVerifier();
 void SetSaverRunningState(BOOL on);
 
 LRESULT SaverEventHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The display's power state, heard by the saver window for the render thread. Listening
+// twice, or stopping twice, does nothing more.
+void listenToDisplayState(HWND window);
+void stopListeningToDisplayState();
+// Hands a power broadcast's display state (off, on, dimmed) to the render thread; false when
+// the broadcast says nothing of the display.
+bool noteDisplayState(WPARAM event, LPARAM lParam);
 int threadPriorityFor(int priority);
 // Clears renderRunning and waits, about a second at most, for the render thread to
 // leave OpenGL, so the process never ends under a frame. Safe to call again.

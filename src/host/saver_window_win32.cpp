@@ -73,6 +73,12 @@ static bool anotherFullScreenRun() {
     return !claimed;
 }
 
+// Whether the machine runs on its charger (1), its battery (0), or cannot tell (255).
+static BYTE powerSource() {
+    SYSTEM_POWER_STATUS status;
+    return GetSystemPowerStatus(&status) ? status.ACLineStatus : 255;
+}
+
 int RunSaver(HWND parent) {
     WNDCLASSA windowClass = saverWindowClass();
     WindowPlacement placement;
@@ -88,6 +94,7 @@ int RunSaver(HWND parent) {
         }
         watchEarlyInput();
         LoadPasswordVerifier();
+        saverHost.powerSourceAtStart = powerSource();
     }
     startOpenGLWarmUp();
     saverHost.queryCancelAutoPlayMessage =
@@ -181,6 +188,19 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 static void postClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
+// The machine suspending or resuming, or its charger plugged in or pulled out, means someone
+// is at it; a change of the battery's charge alone, and any other broadcast, does not.
+static bool powerEventEndsRun(WPARAM event) {
+    switch (event) {
+    case PBT_APMSUSPEND: case PBT_APMQUERYSUSPEND: case PBT_APMRESUMEAUTOMATIC:
+    case PBT_APMRESUMESUSPEND: case PBT_APMRESUMECRITICAL:
+        return true;
+    case PBT_APMPOWERSTATUSCHANGE:
+        return powerSource() != saverHost.powerSourceAtStart;
+    }
+    return false;
+}
+
 // The close rules; returns true when the message has been answered in `result`.
 static bool applyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) {
     switch (message) {
@@ -206,6 +226,8 @@ static bool applyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& r
         if (wParam == PWR_CRITICALRESUME) postClose(window);
         break;
     case WM_POWERBROADCAST:
+        if (powerEventEndsRun(wParam)) postClose(window);
+        break;
     case WM_KEYDOWN: case WM_SYSKEYDOWN:
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
         postClose(window);

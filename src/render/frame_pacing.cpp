@@ -2,16 +2,37 @@
 
 #include <cstring>
 
-int frameWaitMs(const FramePacer& pacer, int64_t nowUs) {
+int64_t frameWaitUs(const FramePacer& pacer, int64_t nowUs) {
     const int64_t dueUs = pacer.lastStartUs + pacer.delayUs;
-    return nowUs >= dueUs ? 0 : int((dueUs - nowUs + 999) / 1000);
+    return nowUs >= dueUs ? 0 : dueUs - nowUs;
 }
+
+int frameWaitMs(const FramePacer& pacer, int64_t nowUs) { return int((frameWaitUs(pacer, nowUs) + 999) / 1000); }
 
 void startFrame(FramePacer& pacer, int64_t nowUs) { pacer.lastStartUs = nowUs; }
 
-// Whether `name` is one of the space-separated words of `list`, not just a prefix of one
-// (GLX_EXT_swap_control_tear is another extension).
-static bool hasWord(const char* list, const char* name) {
+void startFrameOnBeat(FramePacer& pacer, int64_t nowUs) {
+    const int64_t dueUs = pacer.lastStartUs + pacer.delayUs;
+    pacer.lastStartUs = nowUs - dueUs < int64_t(pacer.delayUs) ? dueUs : nowUs;
+}
+
+uint32_t displayPeriodUs(uint32_t refreshHz) { return 1000000 / (refreshHz > 1 ? refreshHz : 60); }
+
+bool swapsOutrunDisplay(SwapWatch& watch, int64_t nowUs, uint32_t periodUs) {
+    if (watch.fromUs < 0) {
+        watch.fromUs = nowUs;
+        return false;
+    }
+    ++watch.frames;
+    const int64_t spanUs = nowUs - watch.fromUs;
+    if (spanUs < 250000) return false;
+    const bool faster = int64_t(watch.frames) * periodUs * 10 > spanUs * 11;
+    watch = {nowUs, 0};
+    return faster;
+}
+
+bool hasExtension(const char* list, const char* name) {
+    if (!list) return false;
     const size_t length = std::strlen(name);
     for (const char* at = list; (at = std::strstr(at, name)) != nullptr; at += length)
         if ((at == list || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0')) return true;
@@ -19,9 +40,8 @@ static bool hasWord(const char* list, const char* name) {
 }
 
 SwapControl chooseSwapControl(const char* extensions) {
-    if (!extensions) return SwapControl::Unavailable;
-    if (hasWord(extensions, "GLX_EXT_swap_control")) return SwapControl::Ext;
-    if (hasWord(extensions, "GLX_MESA_swap_control")) return SwapControl::Mesa;
-    if (hasWord(extensions, "GLX_SGI_swap_control")) return SwapControl::Sgi;
+    if (hasExtension(extensions, "GLX_EXT_swap_control")) return SwapControl::Ext;
+    if (hasExtension(extensions, "GLX_MESA_swap_control")) return SwapControl::Mesa;
+    if (hasExtension(extensions, "GLX_SGI_swap_control")) return SwapControl::Sgi;
     return SwapControl::Unavailable;
 }

@@ -18,3 +18,17 @@ float startInstantMs = float(nowMs());
 float lastFrameMs = float(nowMs());
 
 }  // namespace FrameTimer
+
+static long double pausedAtMs = -1;  // none: the clock runs
+
+void pauseFrameClock() {
+    if (pausedAtMs < 0) pausedAtMs = FrameTimer::nowMs();
+}
+
+void resumeFrameClock() {
+    if (pausedAtMs < 0) return;
+    const long double stoppedMs = FrameTimer::nowMs() - pausedAtMs;
+    FrameTimer::startInstantMs = float(FrameTimer::startInstantMs + stoppedMs);
+    FrameTimer::lastFrameMs = float(FrameTimer::lastFrameMs + stoppedMs);
+    pausedAtMs = -1;
+}

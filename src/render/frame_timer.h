@@ -23,6 +23,12 @@ extern float startInstantMs;
 extern float lastFrameMs;
 }
 
+// The animation's clock stops while nothing is drawn (the display off, the window hidden):
+// on resuming, both instants move on by the time stopped, so that the motion picks up where
+// it stopped instead of jumping by the time slept. Pausing twice keeps the first instant.
+void pauseFrameClock();
+void resumeFrameClock();
+
 // Seconds from an earlier single-precision instant to a reading, rounded to single precision.
 inline float secondsSince(float instantMs, long double readingMs) {
     return float((readingMs - instantMs) * 0.001L);

@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "render/display_pacing_win32.h"
 #include "render/frame.h"
+#include "render/frame_timer.h"
 #include "render/monitor_views.h"
 #include "render/other_scenes.h"
 #include "render/pixel_format.h"
@@ -13,6 +15,27 @@
 #include "render/startup_marks.h"
 
 std::atomic<bool> renderRunning{false};
+static std::atomic<bool> displayOn{true};
+static HANDLE renderWake = CreateEventA(nullptr, FALSE, FALSE, nullptr);  // a stop or the display's change
+
+void stopRendering() {
+    renderRunning = false;
+    SetEvent(renderWake);
+}
+
+void setDisplayOn(bool on) {
+    displayOn = on;
+    SetEvent(renderWake);
+}
+
+// No frame and no CPU until the display is on again or the run ends; the time slept is
+// not the motion's.
+static void sleepWhileDisplayOff(DisplayPacing& pacing) {
+    pauseFrameClock();
+    while (!displayOn && renderRunning) WaitForSingleObject(renderWake, INFINITE);
+    resumeFrameClock();
+    restartDisplayPacing(pacing);
+}
 
 static PIXELFORMATDESCRIPTOR requestDescriptor() {
     PIXELFORMATDESCRIPTOR request = {};
@@ -93,10 +116,18 @@ DWORD WINAPI RenderThread(LPVOID parameter) {
     startRendering(clientArea.width, clientArea.height, timeGetTime());
     prepareOtherScenes();
     const int viewsHeight = isWholeDrawable(sceneViews, clientArea) || sceneViews.empty() ? 0 : clientArea.height;
+    DisplayPacing pacing;
+    startDisplayPacing(pacing, deviceContext);
     while (renderRunning) {
+        if (!displayOn) {
+            sleepWhileDisplayOff(pacing);
+            continue;
+        }
+        paceFrame(pacing);
         renderFrame(deviceContext, viewsHeight);
         Sleep(0);
     }
+    endDisplayPacing(pacing);
     releaseOtherScenes();
     ReleaseDC(window, deviceContext);
     wglMakeCurrent(nullptr, nullptr);

@@ -10,6 +10,12 @@
 extern std::atomic<bool> renderRunning;
 
 DWORD WINAPI RenderThread(LPVOID window);
+// Clears renderRunning and wakes the thread wherever it sleeps. Any thread.
+void stopRendering();
+// What the window thread hears of the display: while it is off the render thread draws
+// nothing and sleeps; once it is on (or dimmed) again the next frame comes at once, the
+// motion where it stopped.
+void setDisplayOn(bool on);
 // Starts the GL driver on a thread of its own while the saver window is made; the render
 // thread waits for it before it chooses its pixel format. Main thread, once per run.
 void startOpenGLWarmUp();

@@ -249,6 +249,12 @@ int openDrawWindow(Display* display, const SaverOptions& options, DrawWindow& dr
     return 0;
 }
 
+void watchVisibility(DrawWindow& draw) {
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(draw.display, draw.window, &attributes))
+        XSelectInput(draw.display, draw.window, attributes.your_event_mask | VisibilityChangeMask);
+}
+
 void showDrawWindow(DrawWindow& draw) {
     if (draw.own) XMapRaised(draw.display, draw.window);
 }

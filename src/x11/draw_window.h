@@ -47,6 +47,10 @@ bool drawWindowGone();
 // watch cannot take it (a click goes to one client only).
 void selectOwnWindowInput(DrawWindow& draw);
 
+// Adds the window's visibility changes (VisibilityNotify) to the events the main
+// connection takes from it.
+void watchVisibility(DrawWindow& draw);
+
 // Maps an own window; the snapshot is taken before, so that it does not show it.
 void showDrawWindow(DrawWindow& draw);
 

@@ -15,6 +15,7 @@
 #include "native/posix_wait.h"
 #include "settings/saver_settings.h"
 #include "x11/draw_window.h"
+#include "render/frame_timer.h"
 #include "render/monitor_views.h"
 #include "render/other_scenes.h"
 #include "x11/screen_monitors.h"
@@ -26,9 +27,22 @@ namespace {
 struct X11Host {
     DrawWindow draw;
     EndRule rule;  // an own window's input, when the end watch cannot take it
+    bool watchesSight = false;  // an own window or the root: unseen, it draws nothing
+    bool unseen = false;        // unmapped or fully covered
 };
 
 X11Host& hostOf(void* self) { return *static_cast<X11Host*>(self); }
+
+// While nobody can see the window the loop waits for X to say it shows again; the motion
+// stands still meanwhile.
+void setUnseen(X11Host& host, bool unseen) {
+    if (!host.watchesSight || unseen == host.unseen) return;
+    host.unseen = unseen;
+    if (unseen)
+        pauseFrameClock();
+    else
+        resumeFrameClock();
+}
 
 HostState readEvents(void* self) {
     DrawWindow& draw = hostOf(self).draw;
@@ -45,7 +59,10 @@ HostState readEvents(void* self) {
         case MapNotify:
             // The keys that end the run must reach it, whoever had the focus before.
             if (draw.own) XSetInputFocus(draw.display, draw.window, RevertToParent, CurrentTime);
+            setUnseen(hostOf(self), false);
             break;
+        case UnmapNotify: setUnseen(hostOf(self), true); break;
+        case VisibilityNotify: setUnseen(hostOf(self), event.xvisibility.state == VisibilityFullyObscured); break;
         case DestroyNotify:
             if (event.xdestroywindow.window == draw.window) return HostState::Ended;
             break;
@@ -55,7 +72,7 @@ HostState readEvents(void* self) {
     return drawWindowGone() ? HostState::Ended : HostState::Running;
 }
 
-bool wantsFrame(void*) { return true; }
+bool wantsFrame(void* self) { return !hostOf(self).unseen; }
 
 HostState wait(void* self, int timeoutMs) {
     waitForFd(ConnectionNumber(hostOf(self).draw.display), POLLIN, timeoutMs);
@@ -111,6 +128,9 @@ int runOnDisplay(Display* display, const SaverOptions& options, const FrameLoopO
     }
     const char* displayName = options.display.empty() ? nullptr : options.display.c_str();
     watchForEnd(draw, displayName);
+    // Under the daemon, the daemon decides what shows; a given window's owner does.
+    host.watchesSight = options.target == DrawTarget::OwnWindow || options.target == DrawTarget::Root;
+    if (host.watchesSight) watchVisibility(draw);
     showDrawWindow(draw);
     const FrameHost frames = {&host, readEvents, wantsFrame, wait, size, present};
     const int status = runFrameLoop(frames, loop);

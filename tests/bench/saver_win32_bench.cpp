@@ -3,8 +3,9 @@
 //   saver_win32_bench capture WIDTH HEIGHT   -> "capture <ms> peak-mb <MB>" (time: best of 5;
 //     peak-mb: the peak working set after the first capture less the working set before it,
 //     the capture's own peak when it is above the start-up's)
-//   saver_win32_bench run SECONDS [PRESET]   -> "first-frame <ms> fps <frames per second>"
-//     (PRESET: a preset button's identifier, stored over the settings before the run)
+//   saver_win32_bench run SECONDS [PRESET]   -> "first-frame <ms> fps <frames per second>
+//     cores <CPU cores of the process> hz <the display's refresh rate>" (PRESET: a preset
+//     button's identifier, stored over the settings before the run)
 //   saver_win32_bench startup                -> each start-up mark, in ms from process start
 #include <windows.h>
 #include <psapi.h>
@@ -70,23 +71,36 @@ static void closeSaver() {
     PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
+// The CPU time of all the process's threads (the GL driver's too), in seconds.
+static double processCpuSeconds() {
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return 0;
+    const auto seconds = [](const FILETIME& t) { return double(ULONGLONG(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7; };
+    return seconds(kernel) + seconds(user);
+}
+
 static int benchRun(double seconds) {
-    double firstFrameMs = -1, fps = 0;
+    double firstFrameMs = -1, fps = 0, cores = 0;
     const double start = nowMs();
     std::thread watcher([&] {
         while (framesPresented.load() == 0 && nowMs() - start < 30000) Sleep(0);
         firstFrameMs = nowMs() - start;
         Sleep(500);  // past the first frames' set-up
         const uint32_t from = framesPresented.load();
-        const double fromMs = nowMs();
+        const double fromMs = nowMs(), fromCpu = processCpuSeconds();
         Sleep(DWORD(seconds * 1000));
-        fps = (framesPresented.load() - from) * 1000.0 / (nowMs() - fromMs);
+        const double elapsedMs = nowMs() - fromMs;
+        fps = (framesPresented.load() - from) * 1000.0 / elapsedMs;
+        cores = (processCpuSeconds() - fromCpu) * 1000.0 / elapsedMs;
         closeSaver();
     });
     saverHost.instance = GetModuleHandleA(nullptr);
     RunSaver(nullptr);
     watcher.join();
-    std::printf("first-frame %.1f fps %.1f\n", firstFrameMs, fps);
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    std::printf("first-frame %.1f fps %.1f cores %.3f hz %lu\n", firstFrameMs, fps, cores, mode.dmDisplayFrequency);
     return 0;
 }
 

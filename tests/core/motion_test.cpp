@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 TEST(Oscillator, DefaultZoomStartsSmallAndRisesAtItsRate) {
     MotionOscillator zoom = zoomOscillator(25, 20);
@@ -131,4 +133,17 @@ TEST(FrameClock, InstantsAreTakenAtStartUpInOrder) {
     EXPECT_GE(FrameTimer::startInstantMs, 0.0f);
     EXPECT_LE(FrameTimer::startInstantMs, FrameTimer::lastFrameMs);
     EXPECT_LT(FrameTimer::nowMs(), 600000.0L);  // measured from process start, not boot
+}
+
+TEST(FrameClock, APauseMovesBothInstantsOnSoThatTheMotionDoesNotJump) {
+    const float start = FrameTimer::startInstantMs, last = FrameTimer::lastFrameMs;
+    pauseFrameClock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    pauseFrameClock();  // a second pause keeps the first instant
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    resumeFrameClock();
+    resumeFrameClock();  // and a second resume moves nothing more
+    const float moved = FrameTimer::lastFrameMs - last;
+    EXPECT_GE(moved, 300.0f);
+    EXPECT_NEAR(FrameTimer::startInstantMs - start, moved, 1.0f);
 }

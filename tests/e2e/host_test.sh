@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The saver host seen from outside: bad command lines, the full-screen window and
-# the ways a user ends it, a second start, and the preview inside a host window that
-# ends in any of three ways.
+# the ways a user ends it, a second start, the power broadcasts that end it and those
+# that do not, and the preview inside a host window that ends in any of three ways.
 . "$(dirname "$0")/lib.sh"
 reg_reset
 # Keep the runs light: the logo needs no desktop capture.
@@ -37,6 +37,22 @@ xdotool key space
 saver_time_exit 5
 check "a key press ends it with 0 within a second ($SAVER_EXIT_MS ms)" \
     [ "$SAVER_STATUS" = 0 -a "$SAVER_EXIT_MS" -lt 1000 ]
+
+# Power broadcasts: the battery's charge changing (the power source as it was) and a power
+# setting going by leave the saver running and animating; the machine suspending ends it.
+start_full_screen
+for event in 10 32787; do  # PBT_APMPOWERSTATUSCHANGE, PBT_POWERSETTINGCHANGE
+    wine "$QG_BIN/window_probe.exe" post 536 "$event" >/dev/null 2>&1  # WM_POWERBROADCAST
+done
+sleep 1
+screenshot host-power-1.png
+sleep 0.5
+screenshot host-power-2.png
+check "a power status change and a power setting change leave it running and animating" \
+    eval 'kill -0 "$SAVER_PID" && differs host-power-1.png host-power-2.png'
+wine "$QG_BIN/window_probe.exe" post 536 4 >/dev/null 2>&1  # PBT_APMSUSPEND
+saver_wait_exit 5
+check "the machine suspending ends it with 0" [ "$SAVER_STATUS" = 0 ]
 
 # alive PID: running, not a zombie that waits to be reaped.
 alive() {

@@ -1,9 +1,14 @@
 // The saver window's message handling on real windows: close rules, preview
-// forwarding, system commands, the password flow with a stand-in verifier, and
-// the mouse-move exit. Each test runs in its own process, so host state starts fresh.
+// forwarding, system commands, the password flow with a stand-in verifier, the
+// mouse-move exit, and a full run that hears the display go off and on. Each test runs
+// in its own process, so host state starts fresh.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "host/saver_host_win32.h"
+#include "render/frame_timer.h"
+#include "render/render_start.h"
 #include "render/render_thread_win32.h"
 
 namespace {
@@ -56,14 +61,25 @@ TEST(CloseRules, InputAndPowerEventsRequestACloseInFullScreen) {
     const Case cases[] = {
         {WM_KEYDOWN, 'A', true},         {WM_SYSKEYDOWN, VK_MENU, true},
         {WM_LBUTTONDOWN, 0, true},       {WM_RBUTTONDOWN, 0, true},
-        {WM_MBUTTONDOWN, 0, true},       {WM_POWERBROADCAST, 0, true},
-        {WM_POWERBROADCAST, 7, true},    {WM_POWER, PWR_CRITICALRESUME, true},
+        {WM_MBUTTONDOWN, 0, true},
+        {WM_POWERBROADCAST, PBT_APMSUSPEND, true}, {WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, true},
+        {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, true}, {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, true},
+        {WM_POWERBROADCAST, PBT_APMRESUMECRITICAL, true}, {WM_POWERBROADCAST, PBT_APMBATTERYLOW, false},
+        {WM_POWERBROADCAST, 0x8013, false} /* PBT_POWERSETTINGCHANGE */, {WM_POWER, PWR_CRITICALRESUME, true},
         {WM_POWER, PWR_SUSPENDREQUEST, false}, {WM_POWER, PWR_SUSPENDRESUME, false},
         {WM_CHAR, 'a', false},           {WM_LBUTTONUP, 0, false},
     };
     for (const Case& c : cases) {
         DefaultSaverHandler(window, c.message, c.wParam, 0);
         EXPECT_EQ(takePosted(window, WM_CLOSE), c.closes) << "message " << c.message << " " << c.wParam;
+    }
+    // The battery's charge changing leaves it; the charger plugged in or pulled out closes.
+    SYSTEM_POWER_STATUS power;
+    ASSERT_TRUE(GetSystemPowerStatus(&power));
+    for (BYTE atStart : {power.ACLineStatus, BYTE(power.ACLineStatus ^ 1)}) {
+        saverHost.powerSourceAtStart = atStart;
+        DefaultSaverHandler(window, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
+        EXPECT_EQ(takePosted(window, WM_CLOSE), atStart != power.ACLineStatus) << int(atStart);
     }
     EXPECT_EQ(DefaultSaverHandler(window, WM_SETCURSOR, WPARAM(window), 0), 1);
     DestroyWindow(window);
@@ -73,7 +89,7 @@ TEST(CloseRules, NothingClosesInPreviewOrAfterAnApprovedClose) {
     HWND window = createWindow();
     saverHost.previewMode = true;
     DefaultSaverHandler(window, WM_KEYDOWN, 'A', 0);
-    DefaultSaverHandler(window, WM_POWERBROADCAST, 0, 0);
+    DefaultSaverHandler(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
     EXPECT_FALSE(takePosted(window, WM_CLOSE));
     saverHost.previewMode = false;
     saverHost.closeApproved = true;
@@ -221,4 +237,64 @@ TEST(RenderThreadPriority, OutOfRangeLevelsRunAtNormal) {
     EXPECT_EQ(threadPriorityFor(0), THREAD_PRIORITY_LOWEST);
     EXPECT_EQ(threadPriorityFor(5), THREAD_PRIORITY_TIME_CRITICAL);
     for (int level : {-1, 6, 7, 9, 0x7fffffff}) EXPECT_EQ(threadPriorityFor(level), THREAD_PRIORITY_NORMAL);
+}
+
+namespace {
+
+double processCpuSeconds() {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    const auto seconds = [](const FILETIME& t) { return double(ULONGLONG(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7; };
+    return seconds(kernel) + seconds(user);
+}
+
+double motionSeconds() { return double(FrameTimer::nowMs() - FrameTimer::startInstantMs) * 0.001; }
+
+// The display's state (0 off, 1 on, 2 dimmed) as Windows 8 on tells it to a window.
+void sendDisplayState(HWND window, DWORD state) {
+    struct { GUID setting; DWORD length, data; } notice = {
+        {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, sizeof(DWORD), state};
+    SendMessageA(window, WM_POWERBROADCAST, 0x8013 /* PBT_POWERSETTINGCHANGE */, LPARAM(&notice));
+}
+
+struct Stretch { uint32_t frames; double cpu; };
+Stretch over(DWORD ms) {
+    const uint32_t frames = framesPresented;
+    const double cpu = processCpuSeconds();
+    Sleep(ms);
+    return {framesPresented - frames, processCpuSeconds() - cpu};
+}
+
+// 500 ms on, 500 ms off, 100 ms back on or dimmed; the animation's seconds over the last two.
+struct DisplayCycle { Stretch on, off, back; double motion; };
+
+}  // namespace
+
+TEST(DisplayState, OffStopsTheFramesAndTheirCpuAndOnOrDimmedBringsThemBackAtOnce) {
+    DisplayCycle cycles[2];
+    std::thread display([&cycles] {
+        HWND window;
+        while (!(window = FindWindowA("WindowsScreenSaverClass", "Screen Saver")) || framesPresented < 10) Sleep(10);
+        for (DWORD back : {1, 2}) {
+            DisplayCycle& cycle = cycles[back - 1];
+            cycle.on = over(500);
+            const double motion = motionSeconds();
+            sendDisplayState(window, 0);
+            Sleep(50);  // a frame under way ends
+            cycle.off = over(500);
+            sendDisplayState(window, back);
+            cycle.back = over(100);
+            cycle.motion = motionSeconds() - motion;
+        }
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    });
+    saverHost.instance = GetModuleHandleA(nullptr);
+    EXPECT_EQ(RunSaver(nullptr), 0);
+    display.join();
+    for (const DisplayCycle& cycle : cycles) {
+        EXPECT_EQ(cycle.off.frames, 0u);
+        EXPECT_LT(cycle.off.cpu, cycle.on.cpu / 10);
+        EXPECT_GT(cycle.back.frames, 0u);
+        EXPECT_LT(cycle.motion, 0.4);  // not the 650 ms gone by: no jump
+    }
 }

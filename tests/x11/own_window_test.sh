@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The native saver in a window of its own: the desktop on the plane in its own colours,
-# the window as desktop tools see it, the ends (key, click, the pointer moved, signals, the
+# the window as desktop tools see it, no frames while it is covered, the ends (key, click, the pointer moved, signals, the
 # window's destruction; during a long delay, in a frame that takes half a second, and in a
 # start-up that waits on the display), the logo, and the logo standing in for a black screen.
 . "$(dirname "$0")/lib.sh"
@@ -51,6 +51,41 @@ xdotool click 1
 saver_time_exit 5
 check "the Explode view animates" differs explode-a.png explode-b.png
 check "a click ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+
+# A window over the whole saver stops its frames and their CPU; unmapped, they come back; a
+# signal still ends it while covered. The saver runs in a process that counts its frames.
+rate_out=$QG_OUT/rate-out.txt
+rm -f "$QG_OUT/rate-in" && mkfifo "$QG_OUT/rate-in" && : >"$rate_out"
+"$QG_NATIVE_BIN/saver_rate" steps <"$QG_OUT/rate-in" >"$rate_out" 2>"$QG_OUT/saver.err" &
+SAVER_PID=$!
+e2e_pids+=("$SAVER_PID")
+exec {rate_in}>"$QG_OUT/rate-in"
+# step SECONDS: frames and cores over that long, as "FRAMES CORES".
+step() {
+    local lines
+    lines=$(wc -l <"$rate_out")
+    sleep "$1"
+    echo >&"$rate_in"
+    wait_until [ "$(wc -l <"$rate_out")" -gt "$lines" ] && tail -n 1 "$rate_out" | awk '{ print $2, $4 }'
+}
+wait_until grep -q '^ready$' "$rate_out"
+test_window_start 1024 768 0 0
+step 0.3 >/dev/null
+read -r covered_frames covered_cores < <(step 1)
+xdotool windowunmap "$TEST_WINDOW"
+step 0.3 >/dev/null
+read -r shown_frames shown_cores < <(step 1)
+check "covered, it draws no frame and takes no CPU ($covered_frames frames, $covered_cores cores)" \
+    awk -v f="${covered_frames:-x}" -v c="${covered_cores:-1}" 'BEGIN { exit !(f == 0 && c < 0.02) }'
+check "uncovered, it draws again ($shown_frames frames, $shown_cores cores)" \
+    awk -v f="${shown_frames:-0}" 'BEGIN { exit !(f > 10) }'
+xdotool windowmap "$TEST_WINDOW"
+sleep 0.3
+kill -TERM "$SAVER_PID"
+saver_time_exit 5
+check "covered, SIGTERM ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
+exec {rate_in}>&-
+test_window_destroy
 
 # The pointer where it stands when the window appears, and small moves, are no end; a move
 # of more than 10 pixels from there is.

@@ -3,9 +3,14 @@
 // presented frame, then the frame rate and the CPU cores the process used (all its
 // threads) over SECONDS after it. For the frame-rate scenario and tools/bench.
 //   saver_rate SECONDS [OPTIONS...]   -> "first-frame <ms> fps <frames per second> cores <cores>"
+//   saver_rate steps [OPTIONS...]     -> "ready" after the first frame, then for each line read
+//     "frames <frames> cores <cores>" since the last; the end of input ends the run
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "native/end_watch.h"
@@ -20,6 +25,28 @@ static double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// The steps of a scenario that covers and shows the saver: frames and cores between the
+// lines it sends.
+static void countInSteps(Clock::time_point start) {
+    while (framesPresented.load() == 0 && msSince(start) < 30000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::printf(framesPresented.load() ? "ready\n" : "no frame\n");
+    std::fflush(stdout);
+    for (char byte = 0;;) {
+        const uint32_t fromFrames = framesPresented.load();
+        const double fromCpu = processCpuSeconds();
+        const Clock::time_point fromTime = Clock::now();
+        while (read(STDIN_FILENO, &byte, 1) == 1 && byte != '\n') {
+        }
+        if (byte != '\n') break;
+        byte = 0;
+        const double cores = (processCpuSeconds() - fromCpu) * 1000.0 / msSince(fromTime);
+        std::printf("frames %u cores %.3f\n", framesPresented.load() - fromFrames, cores);
+        std::fflush(stdout);
+    }
+    requestEnd();
+}
+
 int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     SaverOptions options;
@@ -30,7 +57,9 @@ int main(int argc, char** argv) {
     }
     const double seconds = std::atof(argv[1]);
     double firstFrameMs = -1, fps = 0, cores = 0;
+    const bool steps = std::strcmp(argv[1], "steps") == 0;
     std::thread watcher([&] {
+        if (steps) return countInSteps(start);
         while (framesPresented.load() == 0 && msSince(start) < 30000)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         firstFrameMs = msSince(start);
@@ -45,6 +74,8 @@ int main(int argc, char** argv) {
         requestEndAfterFrame();
     });
     const int status = runNativeSaver(options, std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"));
+    // A run ended by a signal leaves the steps waiting on their input.
+    if (steps) return watcher.detach(), status;
     watcher.join();
     std::printf("first-frame %.1f fps %.1f cores %.3f\n", firstFrameMs, fps, cores);
     return status;
