@@ -30,3 +30,33 @@ drawn() {
 
 # The flat Wave1 view in which the plane shows the whole snapshot upright.
 flat_view=(-Mode 1 -xyAmplitude 0 -enableMovement 0)
+
+# eventually TRIES PAUSE COMMAND...: COMMAND holds at one of TRIES + 1 tries, PAUSE seconds apart.
+eventually() {
+    local i
+    for i in $(seq "$1"); do "${@:3}" && return 0; sleep "$2"; done
+    "${@:3}"
+}
+
+# peak_kb: the saver's peak resident memory so far.
+peak_kb() { awk '/^VmHWM:/ { print $2 }' "/proc/$SAVER_PID/status"; }
+
+# many_scans FILE: a 3000x3000 progressive JPEG whose shortest scan comes 2080 times more.
+# libjpeg warns of the progression and works through every one: seconds of decoding.
+many_scans() {
+    convert -size 3000x3000 gradient:red-blue -interlace Plane "jpeg:$1.one" && perl -e '
+        binmode STDIN; binmode STDOUT; local $/; my $jpeg = <STDIN>;
+        my ($at, $scan, $length) = (2, 0, 0);
+        while ($at + 4 <= length $jpeg && substr($jpeg, $at + 1, 1) ne "\xD9") {
+            my $marker = substr($jpeg, $at + 1, 1);
+            my $next = $at + 2 + unpack("n", substr($jpeg, $at + 2, 2));
+            if ($marker eq "\xDA") {  # its data runs to a marker that is no stuffed byte nor restart
+                $next++ while $next + 1 < length $jpeg && !(substr($jpeg, $next, 1) eq "\xFF" &&
+                    substr($jpeg, $next + 1, 1) !~ /[\x00\xD0-\xD7]/);
+                ($scan, $length) = ($at, $next - $at) if !$length || $next - $at < $length;
+            }
+            $at = $next;
+        }
+        print substr($jpeg, 0, $at), substr($jpeg, $scan, $length) x 2080, substr($jpeg, $at);' <"$1.one" >"$1" &&
+        rm "$1.one"
+}

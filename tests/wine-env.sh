@@ -5,9 +5,20 @@
 
 qg_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# qg_prefix_init DIR: creates the prefix once and exports the wine environment.
+# The loader for the prefix's kind (WINEARCH: win64 unless said). Once wine32 is in,
+# Debian's /usr/bin/wine starts everything with the 32-bit loader, and Wine's own tools
+# started so see the 32-bit registry view and syswow64 as system32.
+qg_wine_loader() {
+    if [ "${WINEARCH:-win64}" = win32 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
+}
+# Every `wine` of the scripts, tests and ctest's emulator is tests/wine-bin/wine, which
+# execs that loader (a process of its own: a script's $! and kill reach the program).
+case ":$PATH:" in *":$qg_root/tests/wine-bin:"*) ;; *) export PATH="$qg_root/tests/wine-bin:$PATH" ;; esac
+
+# qg_prefix_init DIR: creates the prefix once (of the kind WINEARCH names) and exports the
+# wine environment.
 qg_prefix_init() {
-    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$1 WINEARCH=${WINEARCH:-win64} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     [ -f "$WINEPREFIX/.quakeglass-ready" ] && return 0
     mkdir -p "$WINEPREFIX"
     wine wineboot -i >/dev/null 2>&1

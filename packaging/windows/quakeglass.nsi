@@ -1,12 +1,13 @@
-; The Windows installer: puts the 64-bit quakeglass.scr into System32, where the screen
-; saver settings list it, and the licence and uninstaller into Program Files\Quakeglass,
-; with an entry in "Installed apps". Silent with /S; /S /ACTIVATE also makes it the
-; current screen saver. Built by make-setup beside this file, which gives the defines below.
+; The Windows installer, one for every Windows: puts the quakeglass.scr of the system's kind
+; (x64 on 64-bit Windows, x86 on 32-bit) into System32, where the screen saver settings list
+; it, and the licence and uninstaller into Program Files\Quakeglass, with an entry in
+; "Installed apps". Silent with /S; /S /ACTIVATE also makes it the current screen saver.
+; Built by make-setup beside this file, which gives the defines below.
 
 Unicode true
-; A 64-bit installer sees the real System32 and the 64-bit registry: no file-system
-; redirection to turn off, no registry view to choose.
-Target amd64-unicode
+; A 32-bit program, so that it runs on 32-bit Windows too; on 64-bit Windows it takes the
+; 64-bit registry view and turns the file-system redirection off (see UseNativeRegistry).
+Target x86-unicode
 SetCompressor /SOLID lzma
 ; No file times in the installer: the same sources give the same bytes, wherever checked out.
 SetDateSave off
@@ -18,6 +19,7 @@ ManifestDPIAware true
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include nsDialogs.nsh
+!include x64.nsh
 
 !define NAME "3D Quakeglass"
 !define PUBLISHER "Veltrask Software"
@@ -31,8 +33,8 @@ ManifestDPIAware true
 
 Name "${NAME}"
 OutFile "${OUTFILE}"
+; (On 32-bit Windows $PROGRAMFILES64 is the one Program Files.)
 InstallDir "$PROGRAMFILES64\Quakeglass"
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" InstallLocation
 BrandingText "${NAME} ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
@@ -56,6 +58,7 @@ VIAddVersionKey /LANG=1033 OriginalFilename "quakeglass-${VERSION}-setup.exe"
 !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
 
 Var Activate
+Var X64  ; 1 on 64-bit Windows
 Var ActivateBox
 
 !insertmacro MUI_PAGE_WELCOME
@@ -85,8 +88,44 @@ Page custom ActivatePage ActivatePageLeave
     ${EndIf}
 !macroend
 
+; On 64-bit Windows HKLM\Software is the 64-bit one for the rest of the run, not the
+; Wow6432Node that a 32-bit program sees.
+!macro UseNativeRegistry
+    StrCpy $X64 0
+    ${If} ${RunningX64}
+        StrCpy $X64 1
+        SetRegView 64
+    ${EndIf}
+!macroend
+
+; And System32 the real one, not SysWOW64. The redirection belongs to the thread, and a run
+; with pages runs its sections on a thread of their own: each section turns it off itself.
+!macro UseNativeSystemFolder
+    ${If} $X64 == 1
+        ${DisableX64FSRedirection}
+    ${EndIf}
+!macroend
+
+; Writes the saver of the system's kind to DEST (the error flag says whether it could; a
+; string test leaves the flag alone).
+!macro WriteSaver DEST
+    ${If} $X64 == 1
+        File "/oname=${DEST}" "${SCR64}"
+    ${Else}
+        File "/oname=${DEST}" "${SCR32}"
+    ${EndIf}
+!macroend
+
 Function .onInit
     !insertmacro RequireAdministrator
+    !insertmacro UseNativeRegistry
+    ; An upgrade goes where the earlier install is, unless /D names a folder (the entry is
+    ; read in the view just chosen).
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" InstallLocation
+    ${If} $0 != ""
+    ${AndIf} $INSTDIR == "$PROGRAMFILES64\Quakeglass"
+        StrCpy $INSTDIR $0
+    ${EndIf}
     StrCpy $Activate ${BST_CHECKED}
     ${If} ${Silent}
         StrCpy $Activate ${BST_UNCHECKED}
@@ -125,13 +164,13 @@ Function PlaceSaver
     ; (SetOverwrite holds for the File lines below it in this script, whatever runs first.)
     SetOverwrite try
     ClearErrors
-    File "/oname=${SAVER}" "${SCR}"
+    !insertmacro WriteSaver "${SAVER}"
     ; Each test of the error flag clears it.
     ${IfNot} ${Errors}
         Delete "${WAITING_SAVER}"
         Return
     ${EndIf}
-    File "/oname=${WAITING_SAVER}" "${SCR}"
+    !insertmacro WriteSaver "${WAITING_SAVER}"
     SetOverwrite on
     ${IfNot} ${Errors}
         Rename /REBOOTOK "${WAITING_SAVER}" "${SAVER}"
@@ -148,6 +187,7 @@ Function PlaceSaver
 FunctionEnd
 
 Section
+    !insertmacro UseNativeSystemFolder
     Call PlaceSaver
     SetOutPath "$INSTDIR"
     File "/oname=LICENSE.txt" "${LICENSE}"
@@ -184,6 +224,7 @@ Function .onInstSuccess
 FunctionEnd
 
 Section Uninstall
+    !insertmacro UseNativeSystemFolder
     ; The current screen saver is the user's choice: cleared only when it names our file,
     ; by its long or its short (8.3) name.
     ReadRegStr $0 HKCU "${DESKTOP_KEY}" "${CURRENT_SAVER_VALUE}"
@@ -205,6 +246,7 @@ SectionEnd
 
 Function un.onInit
     !insertmacro RequireAdministrator
+    !insertmacro UseNativeRegistry
 FunctionEnd
 
 Function un.onUninstSuccess

@@ -70,7 +70,7 @@ DesktopSnapshot captureArea(HDC source, const ScreenArea& area, int width, int h
     return {width, height, pixels};
 }
 
-DesktopSnapshot snapshotOfArea(const ScreenArea& area, int width, int height) {
+DesktopSnapshot snapshotOfArea(const ScreenArea& area, int width, int height, const WallpaperBound& bound) {
     if (onUsersDesktop()) {
         HDC screen = GetDC(nullptr);
         DesktopSnapshot copy = captureArea(screen, area, width, height);
@@ -79,19 +79,19 @@ DesktopSnapshot snapshotOfArea(const ScreenArea& area, int width, int height) {
         std::free(copy.pixels);
     }
     // A blank copy, or the secure desktop's: the user's own background stands in.
-    DesktopSnapshot background = backgroundPicture(area, width, height);
+    DesktopSnapshot background = backgroundPicture(area, width, height, bound);
     if (snapshotShowsSomething(background)) return background;
     std::free(background.pixels);
     return {};
 }
 
-bool captureDesktop(bool previewMode, const ScreenArea& window) {
+bool captureDesktop(bool previewMode, const ScreenArea& window, const WallpaperBound& bound) {
     int width, height;
     snapshotSize(previewMode, width, height);
     if (snapshotBytes(width, height) == 0) return true;  // no snapshot: the scene is drawn in white
     RECT primary;
     GetWindowRect(GetDesktopWindow(), &primary);
     const ScreenArea primaryScreen = {0, 0, primary.right, primary.bottom};
-    desktopSnapshot = snapshotOfArea(snapshotArea(previewMode, window, primaryScreen), width, height);
+    desktopSnapshot = snapshotOfArea(snapshotArea(previewMode, window, primaryScreen), width, height, bound);
     return desktopSnapshot.pixels != nullptr;
 }

@@ -1,6 +1,7 @@
 // Reads the desktop background as the user set it and decodes the wallpaper with the
 // Windows Imaging Component, which every Windows since XP SP3 has; where it is missing
-// the wallpaper is treated as unreadable. Main thread, during saver window creation.
+// the wallpaper is treated as unreadable, as it is when it is too large or takes too long.
+// Main thread, during saver window creation.
 #include "capture/wallpaper_win32.h"
 
 #include <windows.h>
@@ -12,6 +13,8 @@
 #include <new>
 #include <vector>
 
+#include "capture/bounded_stream_win32.h"
+#include "capture/picture_header.h"
 #include "capture/wallpaper_layout.h"
 
 bool onUsersDesktop() {
@@ -71,51 +74,87 @@ template <typename T> static void release(T*& object) {
     object = nullptr;
 }
 
-// The wallpaper at the size `area` shows it in a width x height picture, as 32-bit blue,
-// green, red, unused pixels in `pixels`. False for no file, a broken one, or no WIC.
-static bool decodeWallpaper(const wchar_t* path, DesktopBackground& background, const ScreenArea& area, int width,
-                            int height, std::vector<uint8_t>& pixels) {
-    IWICImagingFactory* factory = nullptr;
-    IWICBitmapDecoder* decoder = nullptr;
-    IWICBitmapFrameDecode* frame = nullptr;
+static bool withinPixels(uint64_t width, uint64_t height) {
+    return width > 0 && height > 0 && width * height <= maxPicturePixels;
+}
+
+// Whether the file's first bytes leave it to the decoder: a size of at most
+// maxPicturePixels, or none they tell. The stream is back at its start after.
+static bool headerAllows(IStream* stream) {
+    std::vector<uint8_t> start(64 * 1024);
+    ULONG got = 0;
+    if (FAILED(stream->Read(start.data(), ULONG(start.size()), &got))) return false;
+    uint32_t width, height;
+    if (pictureHeaderSize(start.data(), got, width, height) && !withinPixels(width, height)) return false;
+    LARGE_INTEGER origin = {};
+    return SUCCEEDED(stream->Seek(origin, STREAM_SEEK_SET, nullptr));
+}
+
+// The wallpaper's first frame and its size, read through a stream that fails at the bound,
+// when neither the file's header nor the decoder says it has too many pixels.
+static bool openWallpaper(IWICImagingFactory* factory, const wchar_t* path, const WallpaperBound& bound,
+                          IStream*& stream, IWICBitmapDecoder*& decoder, IWICBitmapFrameDecode*& frame, UINT& width,
+                          UINT& height) {
+    stream = openBoundedStream(path, bound);
+    return stream && headerAllows(stream) &&
+           SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
+           SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
+           withinPixels(width, height);
+}
+
+// The frame scaled to decodedWidth x decodedHeight as 32-bit blue, green, red, unused pixels.
+static bool copyScaled(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, int decodedWidth, int decodedHeight,
+                       std::vector<uint8_t>& pixels) {
     IWICBitmapScaler* scaler = nullptr;
     IWICFormatConverter* converter = nullptr;
+    const UINT stride = UINT(decodedWidth) * 4;
+    bool copied = false;
+    if (SUCCEEDED(factory->CreateBitmapScaler(&scaler)) &&
+        SUCCEEDED(scaler->Initialize(frame, UINT(decodedWidth), UINT(decodedHeight), WICBitmapInterpolationModeFant)) &&
+        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(scaler, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                        WICBitmapPaletteTypeCustom))) {
+        try {
+            pixels.assign(size_t(stride) * size_t(decodedHeight), 0);
+            copied = SUCCEEDED(converter->CopyPixels(nullptr, stride, UINT(pixels.size()), pixels.data()));
+        } catch (const std::bad_alloc&) {
+            copied = false;
+        }
+    }
+    release(converter);
+    release(scaler);
+    return copied;
+}
+
+// The wallpaper at the size `area` shows it in a width x height picture, in `pixels`. False
+// for no file, a broken one, one too large, one not decoded within the bound, or no WIC.
+static bool decodeWallpaper(const wchar_t* path, const WallpaperBound& bound, DesktopBackground& background,
+                            const ScreenArea& area, int width, int height, std::vector<uint8_t>& pixels) {
+    IWICImagingFactory* factory = nullptr;
+    IStream* stream = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
     UINT imageWidth = 0, imageHeight = 0;
     bool decoded = false;
     if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                    reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                     &decoder)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&imageWidth, &imageHeight)) &&
-        imageWidth > 0 && imageHeight > 0 && imageWidth < 0x8000000 && imageHeight < 0x8000000) {
+        openWallpaper(factory, path, bound, stream, decoder, frame, imageWidth, imageHeight)) {
         background.imageWidth = int(imageWidth), background.imageHeight = int(imageHeight);
         int decodedWidth, decodedHeight;
         wallpaperDecodeSize(background, area, width, height, decodedWidth, decodedHeight);
-        const UINT stride = UINT(decodedWidth) * 4;
-        if (SUCCEEDED(factory->CreateBitmapScaler(&scaler)) &&
-            SUCCEEDED(scaler->Initialize(frame, UINT(decodedWidth), UINT(decodedHeight),
-                                         WICBitmapInterpolationModeFant)) &&
-            SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-            SUCCEEDED(converter->Initialize(scaler, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr,
-                                            0.0, WICBitmapPaletteTypeCustom))) {
-            try {
-                pixels.assign(size_t(stride) * size_t(decodedHeight), 0);
-                decoded = SUCCEEDED(converter->CopyPixels(nullptr, stride, UINT(pixels.size()), pixels.data()));
-            } catch (const std::bad_alloc&) {
-                decoded = false;
-            }
-        }
-        background.image = {decoded ? pixels.data() : nullptr, decodedWidth, decodedHeight, stride};
+        decoded = copyScaled(factory, frame, decodedWidth, decodedHeight, pixels);
+        background.image = {decoded ? pixels.data() : nullptr, decodedWidth, decodedHeight, UINT(decodedWidth) * 4};
     }
-    release(converter);
-    release(scaler);
     release(frame);
     release(decoder);
+    release(stream);
     release(factory);
     return decoded;
 }
 
-DesktopSnapshot backgroundPicture(const ScreenArea& area, int width, int height) {
+DesktopSnapshot backgroundPicture(const ScreenArea& area, int width, int height, const WallpaperBound& bound) {
+    WallpaperBound until = bound;
+    if (until.deadline == 0) until.deadline = GetTickCount() + wallpaperDecodeMs;
     DesktopBackground background = {};
     readMonitors(background);
     background.fit = wallpaperFit(readDesktopNumber("WallpaperStyle"), readDesktopNumber("TileWallpaper"));
@@ -128,7 +167,7 @@ DesktopSnapshot backgroundPicture(const ScreenArea& area, int width, int height)
     bool pictured = false;
     if (SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0) && path[0]) {
         const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        pictured = decodeWallpaper(path, background, area, width, height, pixels);
+        pictured = decodeWallpaper(path, until, background, area, width, height, pixels);
         if (SUCCEEDED(com)) CoUninitialize();
     }
     if (!pictured && !coloured) return {};

@@ -60,6 +60,8 @@ void watchEarlyInput() {
     WaitForSingleObject(watchReady, 1000);
 }
 
+bool earlyInputSeen() { return pressedEarly; }
+
 bool earlyInputPressed() {
     if (!watchThread) return false;
     PostThreadMessageA(watchThreadId, WM_QUIT, 0, 0);

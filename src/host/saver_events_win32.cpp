@@ -56,15 +56,17 @@ static void chooseSceneViews(const ScreenArea& covered) {
 }
 
 // Each scene's part of the desktop, before the window covers it; false when the first
-// shows nothing (the logo then).
+// shows nothing (the logo then). Wallpapers standing in are decoded within one bound for all,
+// and not at all once a key went down meanwhile: the window then comes to close at once.
 static bool captureScenes(const ScreenArea& covered) {
-    if (isWholeDrawable(sceneViews, covered)) return captureDesktop(saverHost.previewMode, covered);
+    const WallpaperBound bound = {GetTickCount() + wallpaperDecodeMs, earlyInputSeen};
+    if (isWholeDrawable(sceneViews, covered)) return captureDesktop(saverHost.previewMode, covered, bound);
     int width, height;
     snapshotSize(false, width, height);
     if (snapshotBytes(width, height) == 0) return true;  // no snapshot: the scenes are drawn in white
-    desktopSnapshot = snapshotOfArea(sceneViews[0].desktop, width, height);
+    desktopSnapshot = snapshotOfArea(sceneViews[0].desktop, width, height, bound);
     for (size_t i = 1; i < sceneViews.size(); ++i)
-        otherScenes[i - 1].snapshot = snapshotOfArea(sceneViews[i].desktop, width, height);
+        otherScenes[i - 1].snapshot = snapshotOfArea(sceneViews[i].desktop, width, height, bound);
     return desktopSnapshot.pixels != nullptr;
 }
 

@@ -40,6 +40,8 @@ void ChangeSaverPassword(HWND parent);
 // began aside). Mouse moves are not watched.
 void watchEarlyInput();
 bool earlyInputPressed();
+// Whether one went down so far, the watch going on.
+bool earlyInputSeen();
 int RunSaver(HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT DefaultSaverHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

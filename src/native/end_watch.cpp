@@ -22,6 +22,7 @@ const std::chrono::milliseconds endGrace(250);
 
 std::atomic<bool> ending{false};
 std::atomic<bool> enforced{false};  // the watch ends the process if the main thread does not
+std::atomic<bool> restartAsked{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
 // One byte per end request and never read, so that each stays readable once asked: the
 // main thread's wait polls the first, the watch the second (for the ends it enforces).
@@ -36,6 +37,8 @@ struct Source {
 std::thread watch;
 sigset_t maskBefore;
 const int endSignalNumbers[] = {SIGTERM, SIGINT, SIGHUP};
+// A lock screen's reset (xsecurelock's, as its password prompt closes): the run goes on.
+const int restartSignalNumber = SIGUSR1;
 
 // A byte in a wake pipe; full, it is readable anyway, and without pipes the flags do.
 void wake(const int (&pipe)[2]) {
@@ -48,16 +51,28 @@ void onEndSignal(int) {
     errno = savedErrno;
 }
 
-sigset_t endSignals() {
+void onRestartSignal(int) { requestRestart(); }
+
+// The signals that only the watch's thread takes.
+sigset_t watchedSignals() {
     sigset_t signals;
     sigemptyset(&signals);
     for (int signal : endSignalNumbers) sigaddset(&signals, signal);
+    sigaddset(&signals, restartSignalNumber);
     return signals;
+}
+
+void catchSignal(int signal, void (*handler)(int)) {
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
 }
 
 // Waits for the end, then for the main thread's stop for endGrace at the most.
 void watchForEnd() {
-    const sigset_t signals = endSignals();
+    const sigset_t signals = watchedSignals();
     pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
     Source watched;
     std::chrono::steady_clock::time_point deadline;
@@ -98,13 +113,10 @@ bool makePipes() {
 
 bool startEndWatch() {
     if (!makePipes()) return false;
-    const sigset_t signals = endSignals();
+    const sigset_t signals = watchedSignals();
     pthread_sigmask(SIG_BLOCK, &signals, &maskBefore);  // inherited by every thread started later
-    struct sigaction action = {};
-    action.sa_handler = onEndSignal;
-    action.sa_flags = SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    for (int signal : endSignalNumbers) sigaction(signal, &action, nullptr);
+    for (int signal : endSignalNumbers) catchSignal(signal, onEndSignal);
+    catchSignal(restartSignalNumber, onRestartSignal);
     watch = std::thread(watchForEnd);
     return true;
 }
@@ -127,6 +139,10 @@ void requestEndAfterFrame() {
 }
 
 bool endRequested() { return ending; }
+
+void requestRestart() { restartAsked = true; }
+
+bool takeRestartRequest() { return restartAsked.exchange(false); }
 
 int endWakeFd() { return mainWakePipe[0]; }
 

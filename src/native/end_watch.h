@@ -2,7 +2,8 @@
 // run at once (SIGTERM, SIGINT, SIGHUP, and what a host adds: on X11 the window's
 // destruction, a key or a click), also in the middle of a slow start-up step or of a long
 // frame. It wakes the main thread, and ends the process itself when the main thread has
-// not ended a moment later.
+// not ended a moment later. It also takes SIGUSR1, a lock screen's reset, for the frame
+// loop to start its scenes afresh.
 #pragma once
 
 // Catches the end signals and starts the thread: the first thing of a run, before any
@@ -20,6 +21,11 @@ void requestEnd();
 // The same, but the main thread may finish its frame however long it takes.
 void requestEndAfterFrame();
 bool endRequested();
+
+// Asks for the scenes to start afresh at the next frame; async-signal-safe.
+void requestRestart();
+// Whether a restart was asked for since the last call.
+bool takeRestartRequest();
 
 // Readable from the moment an end is asked for: a wait polls it beside its connection.
 int endWakeFd();

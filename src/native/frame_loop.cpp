@@ -87,6 +87,7 @@ int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options) {
                            : host.wantsFrame(host.self) ? frameWaitMs(pacer, now)
                                                         : -1;
         if (waitMs == 0) {
+            if (takeRestartRequest()) restartScenes();
             startFrame(pacer, now);
             if (host.drawableCount)
                 drawOnEveryDrawable(host, options, drawing);
@@ -97,5 +98,6 @@ int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options) {
             state = host.wait(host.self, waitMs);
         }
     }
+    releaseOtherScenes();  // with the context still current, whichever host ran the loop
     return state == HostState::Lost ? 1 : 0;
 }

@@ -54,6 +54,7 @@ struct FrameHost {
 // The clock that frames are paced by, in microseconds.
 int64_t frameClockUs();
 
-// Prepares the scene and draws frames until the end: 0 when the run ended as asked, 1 when
-// the host lost its display.
+// Prepares the scenes and draws frames until the end, starting the scenes afresh at the
+// frame after a restart request; lets the other scenes go at the end. 0 when the run ended
+// as asked, 1 when the host lost its display.
 int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options);

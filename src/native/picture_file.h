@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "capture/picture_header.h"
+
 // Blue, green, red and an unused byte per pixel, rows top first, packed, as stored.
 struct DecodedPicture {
     std::vector<uint8_t> pixels;
@@ -16,15 +18,15 @@ struct DecodedPicture {
     int orientation = 1;
 };
 
-// More than this is no picture a saver shows (a 64-megapixel picture takes 256 MB decoded).
-const uint64_t maxPicturePixels = 64000000;
 
 // Whether the bytes begin as a PNG or a JPEG file does.
 bool looksLikePicture(const uint8_t* bytes, size_t size);
 
 // Decodes a PNG or JPEG file held in memory. False, with `picture` empty, for any other
-// bytes, a broken or cut-short file, one of more than `maxPixels` pixels, or when `giveUp`
-// (may be null; asked between rows) says so. A JPEG is decoded at a half, a quarter or an
-// eighth of its size where both its sides stay at least `leastSide` (0: whole).
+// bytes, a broken or cut-short file, one of more than `maxPixels` pixels, a progressive
+// JPEG whose decode would take more than some 160 MB, or when `giveUp` (may be null; asked
+// between rows, a JPEG's scans included) says so. Where both its sides stay at least
+// `leastSide` (0: whole) a JPEG is decoded at a half, a quarter or an eighth of its size,
+// and a PNG at a whole fraction, each pixel the mean of its block, row by row.
 bool decodePicture(const uint8_t* bytes, size_t size, uint64_t maxPixels, DecodedPicture& picture,
                    bool (*giveUp)() = nullptr, int leastSide = 0);

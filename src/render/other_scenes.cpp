@@ -69,11 +69,7 @@ void releaseScene(SceneState& scene) {
 }
 
 void releaseOtherScenes() {
-    for (SceneState& scene : otherScenes) {
-        swapScene(scene);
-        WaveGrid::release();
-        swapScene(scene);
-    }
+    for (SceneState& scene : otherScenes) releaseScene(scene);
     otherScenes.clear();
 }
 
@@ -90,6 +86,12 @@ void inScene(size_t scene, Work work) {
 }
 
 }  // namespace
+
+void restartScenes() {
+    FrameTimer::startInstantMs = float(FrameTimer::nowMs());
+    for (size_t scene = 0; scene <= otherScenes.size(); ++scene)
+        inScene(scene, [] { clearFragments(), resetMotion(); });
+}
 
 void drawSceneInView(size_t scene, const ScreenArea& view, int drawableHeight) {
     inScene(scene, [&] {

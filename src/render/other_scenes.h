@@ -38,8 +38,11 @@ void prepareOtherScenes();
 void prepareOtherScene(SceneState& scene);
 // Lets a scene's effect, arrays, texture and snapshot go; it may be prepared again.
 void releaseScene(SceneState& scene);
-// Lets every other scene go, its arrays with it.
+// Lets every other scene go, with its arrays, texture and snapshot.
 void releaseOtherScenes();
+// Every scene, the first too, from its start: a new wall, the waves and the movement from
+// their beginning, on the textures they have.
+void restartScenes();
 
 // Scene `scene` (0: the first, k: otherScenes[k - 1]) drawn as it stands in `view` of a
 // drawable `drawableHeight` pixels high, and that scene moved on by `d` seconds: a scene

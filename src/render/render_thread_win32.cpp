@@ -97,6 +97,7 @@ DWORD WINAPI RenderThread(LPVOID parameter) {
         renderFrame(deviceContext, viewsHeight);
         Sleep(0);
     }
+    releaseOtherScenes();
     ReleaseDC(window, deviceContext);
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(renderingContext);

@@ -106,8 +106,7 @@ bool openFullScreenSurface(WaylandConnection& connection, const WaylandGl& gl, c
                    chosen ? window.wantedHeight : known ? output->area.height : 768);
     window.wantedWidth = window.wantedHeight = 0;
     if (makeEglSurface(gl, window, error)) return true;
-    // EGL fails when the connection does, and says nothing of it.
-    if (wl_display_get_error(connection.display)) error = "the Wayland compositor went away";
+    if (compositorWentAway(connection)) error = "the Wayland compositor went away";
     return false;
 }
 

@@ -181,6 +181,10 @@ Answer awaitAnswer(WaylandConnection& connection, int timeoutMs) {
     return answer;
 }
 
+bool compositorWentAway(WaylandConnection& connection) {
+    return wl_display_get_error(connection.display) || awaitAnswer(connection, 1000) == Answer::Lost;
+}
+
 static void destroyOutput(const WaylandOutput& output) {
     if (output.xdgOutput) zxdg_output_v1_destroy(output.xdgOutput);
     if (output.output) wl_output_destroy(output.output);

@@ -48,6 +48,10 @@ enum class Answer { Given, Silent, Lost, Ended };
 // Waits until the compositor has answered every request sent so far, at most `timeoutMs`.
 Answer awaitAnswer(WaylandConnection& connection, int timeoutMs);
 
+// Whether the compositor has gone. EGL fails when the connection does and says nothing of
+// it; a compositor that ended before a request of ours failed is found by asking once more.
+bool compositorWentAway(WaylandConnection& connection);
+
 void disconnectWayland(WaylandConnection& connection);
 
 // Lets an output that has gone go, once nothing refers to it.

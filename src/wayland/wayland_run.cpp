@@ -114,8 +114,9 @@ bool openWindow(WaylandHost& host, const WaylandOutput* output, std::string& err
     return true;
 }
 
+// A window's scene goes with it; after the frame loop, which let them all go, none is left.
 void closeWindow(WaylandHost& host, std::list<OutputWindow>::iterator window) {
-    if (window->scene > 0) {
+    if (window->scene > 0 && size_t(window->scene) <= otherScenes.size()) {
         makeCurrent(host.gl, window->surface);  // the texture goes with the context current
         releaseScene(otherScenes[size_t(window->scene) - 1]);
         host.scenesTaken[size_t(window->scene) - 1] = false;
@@ -226,6 +227,7 @@ void present(void* self) {
 int runOnOutputs(WaylandHost& host, const FrameLoopOptions& loop) {
     std::string error;
     if (!openWaylandGl(host.connection.display, host.gl, error)) {
+        if (compositorWentAway(host.connection)) error = "the Wayland compositor went away";
         std::fprintf(stderr, "quakeglass: %s\n", error.c_str());
         return 1;
     }
@@ -244,9 +246,9 @@ int runOnOutputs(WaylandHost& host, const FrameLoopOptions& loop) {
         status = runFrameLoop(frames, loop);
         if (status == 1) std::fputs("quakeglass: the Wayland compositor went away\n", stderr);
     }
-    // Each window lets its scene go with it; then the scenes that no window had left.
-    while (!host.windows.empty()) closeWindow(host, host.windows.begin());
+    // A run that never reached the frame loop still holds the scenes of its first windows.
     releaseOtherScenes();
+    while (!host.windows.empty()) closeWindow(host, host.windows.begin());
     stopListening(host.input);
     closeWaylandGl(host.gl);
     return status;

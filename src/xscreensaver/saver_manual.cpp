@@ -71,6 +71,10 @@ std::string saverManualPage(const std::string& version, const std::string& confi
            "\n.PP\n.nf\n" + roff("  GL: quakeglass -root \\n\\") + "\n.fi\n.PP\n" +
            roff("The settings dialog, xscreensaver-settings, reads the saver's description from " + configXmlPath +
                 ": it lists \"Quakeglass\", previews it and offers its settings, the frame rate among them.") +
+           "\n.PP\n" +
+           roff("xsecurelock's saver_xscreensaver module runs the same programs: line in the lock's window: there "
+                "the saver shows the OpenGL logo or a picture from the folder, never the desktop behind the lock. "
+                "When the lock's password prompt closes, xsecurelock sends SIGUSR1 (see SIGNALS).") +
            "\n.SH WAYLAND\n" +
            roff("Where WAYLAND_DISPLAY names a compositor and no X window is given (-wayland and -x11 force the "
                 "choice), it covers every output with a full-screen window of its own, each showing its output's "
@@ -80,6 +84,9 @@ std::string saverManualPage(const std::string& version, const std::string& confi
                 "on, read from ~/.xscreensaver) whole on every output, else the OpenGL logo. Start "
                 "it from the compositor's idle daemon, for example:") +
            "\n.PP\n.nf\n" + roff("  swayidle -w timeout 300 'quakeglass'") + "\n.fi\n" +
+           ".SH SIGNALS\n" + item("SIGTERM, SIGINT, SIGHUP", "end the run within half a second, with status 0.") +
+           item("SIGUSR1", "starts the scene afresh in the same window, and the run goes on: a new wall of boxes, "
+                           "the waves and the movement from their start. xsecurelock sends it to reset its saver.") +
            ".SH ENVIRONMENT\n" + item("DISPLAY", "the X display, unless -display is given.") +
            item("WAYLAND_DISPLAY", "the Wayland compositor, drawn on when no X window is given and -x11 is not.") +
            item("XSCREENSAVER_WINDOW",

@@ -15,6 +15,8 @@
 #include "native/end_watch.h"
 #include "native/posix_wait.h"
 #include "osmesa_fixture.h"
+#include "render/frame_timer.h"
+#include "render/other_scenes.h"
 #include "render/render_start.h"
 #include "settings/saver_settings.h"
 #include "settings/settings_store.h"
@@ -28,12 +30,15 @@ double msSince(Clock::time_point start) {
 }
 
 // A host that draws into an offscreen buffer and ends after `frames` frames, or loses its
-// display there when `lostAtEnd`; `stallMs` makes every present take that long.
+// display there when `lostAtEnd`; `stallMs` makes every present take that long; the
+// process gets a lock screen's reset (SIGUSR1) as present `resetAt` ends.
 struct HeadlessHost {
     OffscreenGL gl{64, 48};
     int frames = 1000000;
     bool lostAtEnd = false;
     int stallMs = 0;
+    int resetAt = -1;
+    long double resetMs = 0;
     std::vector<Clock::time_point> started, presented;  // the size is asked for as a frame starts
     std::vector<int> waits;
 };
@@ -59,6 +64,7 @@ void present(void* self) {
     glFinish();
     if (host.stallMs) std::this_thread::sleep_for(std::chrono::milliseconds(host.stallMs));
     host.presented.push_back(Clock::now());
+    if (int(host.presented.size()) == host.resetAt) host.resetMs = FrameTimer::nowMs(), kill(getpid(), SIGUSR1);
 }
 
 bool wantsFrame(void*) { return true; }
@@ -153,6 +159,25 @@ TEST_F(FrameLoopTest, OneSceneSlicedOverDrawablesOfTheirOwnShowsWhatOneDrawableS
     EXPECT_TRUE(host.drawables[3].at(8, 8).r + host.drawables[3].at(8, 8).g == 0) << "black, cleared";
     EXPECT_EQ(host.drawables[4].presents, 0);
     EXPECT_EQ(host.drawables[4].at(8, 8).r, 77) << "never drawn";
+}
+
+// A reset at the 20th of 30 frames: the waves' clock starts again there, the run goes on to
+// its own end, and the scene of another monitor is let go with it. 0 when all of that holds.
+static int runWithAReset() {
+    startEndWatch();
+    HeadlessHost host;
+    host.frames = 30, host.resetAt = 20;
+    otherScenes.assign(1, SceneState());
+    const int status = runFrameLoop(frameHost(host), {5000, false});
+    stopEndWatch();
+    const bool clockRestarted = FrameTimer::startInstantMs >= float(host.resetMs) - 1;
+    std::fprintf(stderr, "status %d frames %zu clock restarted %d scenes left %zu\n", status, host.presented.size(),
+                 clockRestarted, otherScenes.size());
+    return status == 0 && clockRestarted && otherScenes.empty() ? 0 : 1;
+}
+
+TEST_F(FrameLoopTest, ALockScreensResetStartsTheSceneAfreshAndTheRunGoesOnToItsEnd) {
+    EXPECT_EXIT(std::exit(runWithAReset()), ::testing::ExitedWithCode(0), "status 0 frames 30");
 }
 
 TEST_F(FrameLoopTest, AnEndAskedForWhileTheLoopWaitsEndsItAtOnce) {

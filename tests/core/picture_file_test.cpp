@@ -1,9 +1,11 @@
 // Picture files decoded for both native hosts: PNG and JPEG in their usual forms come out
-// as blue, green, red, unused; broken, cut-short and oversized files are refused without a
-// word on stderr, the size before any pixel.
+// as blue, green, red, unused, whole or smaller; broken, cut-short and oversized files are
+// refused without a word on stderr, the size before any pixel, and slow ones when asked.
 #include "native/picture_file.h"
 
 #include <gtest/gtest.h>
+
+#include <png.h>
 
 #include <fstream>
 #include <string>
@@ -28,6 +30,8 @@ bool decodeQuietly(const std::vector<uint8_t>& bytes, uint64_t maxPixels, Decode
     return decoded;
 }
 
+// The peak of the process's memory since the last resetPeak.
+void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 long peakKilobytes() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
@@ -36,6 +40,27 @@ long peakKilobytes() {
 }
 
 bool giveUpAtOnce() { return true; }
+int questions = 0;
+bool giveUpOnTheFifthQuestion() { return ++questions >= 5; }
+
+// A flat PNG of width x height, one row written at a time.
+std::vector<uint8_t> flatPng(uint32_t width, uint32_t height) {
+    std::vector<uint8_t> file;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(png, &file, [](png_structp p, png_bytep data, png_size_t n) {
+        auto* to = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+        to->insert(to->end(), data, data + n);
+    }, nullptr);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<uint8_t> row(size_t(width) * 3, 0x80);
+    for (uint32_t y = 0; y < height; ++y) png_write_row(png, row.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return file;
+}
 
 }  // namespace
 
@@ -53,12 +78,15 @@ TEST(PictureFile, PngAndJpegInTheirUsualFormsComeOutUpright) {
         EXPECT_TRUE(near(rgbAt(picture, 5, 44), 0xD0D030)) << name;
         EXPECT_TRUE(near(rgbAt(picture, 60, 44), 0x3030D0)) << name;
     }
-    // A JPEG decoded smaller, as far as both sides stay at least the least side asked for.
-    const std::vector<uint8_t> jpeg = pictureFixture("baseline.jpg");
-    ASSERT_TRUE(decodePicture(jpeg.data(), jpeg.size(), maxPicturePixels, picture, nullptr, 20));
-    EXPECT_EQ(picture.width, 32);  // a quarter would make the height 12
-    EXPECT_EQ(picture.height, 24);
-    EXPECT_TRUE(near(rgbAt(picture, 30, 22), 0x3030D0));
+    // Decoded smaller, as far as both sides stay at least the least side asked for; an
+    // interlaced PNG's passes land in the same blocks.
+    for (const char* name : {"baseline.jpg", "rgb.png", "interlaced.png"}) {
+        const std::vector<uint8_t> file = pictureFixture(name);
+        ASSERT_TRUE(decodePicture(file.data(), file.size(), maxPicturePixels, picture, nullptr, 20)) << name;
+        EXPECT_EQ(picture.width, 32) << name;  // a third would make the height 16
+        EXPECT_EQ(picture.height, 24) << name;
+        EXPECT_TRUE(near(rgbAt(picture, 1, 1), 0xD03030) && near(rgbAt(picture, 30, 22), 0x3030D0)) << name;
+    }
     for (const char* name : {"grey-alpha.png", "grey.jpg"}) {
         ASSERT_TRUE(decodeQuietly(pictureFixture(name), maxPicturePixels, picture, spoke)) << name;
         const uint32_t topLeft = rgbAt(picture, 5, 5), bottomLeft = rgbAt(picture, 5, 44);
@@ -86,6 +114,10 @@ TEST(PictureFile, BrokenCutShortAndOversizedFilesAreRefusedQuietly) {
         EXPECT_TRUE(decodeQuietly(whole, 64 * 48, picture, spoke)) << name;
         EXPECT_FALSE(decodeQuietly(whole, maxPicturePixels, picture, spoke, giveUpAtOnce)) << name;
     }
+    // A progressive JPEG is asked about within its scans, before the first row comes out.
+    questions = 0;
+    EXPECT_FALSE(decodeQuietly(pictureFixture("progressive.jpg"), maxPicturePixels, picture, spoke,
+                               giveUpOnTheFifthQuestion));
     const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0};
     EXPECT_FALSE(decodeQuietly(gif, maxPicturePixels, picture, spoke));
 
@@ -97,5 +129,40 @@ TEST(PictureFile, BrokenCutShortAndOversizedFilesAreRefusedQuietly) {
         EXPECT_FALSE(decodeQuietly(pictureFixture(name), maxPicturePixels, picture, spoke)) << name;
         EXPECT_FALSE(spoke) << name;
     }
+    // Nor a text chunk, after the header, that says it holds 1.8 GB.
+    std::vector<uint8_t> texted = pictureFixture("rgb.png");
+    const uint8_t text[] = {0x70, 0, 0, 0, 't', 'E', 'X', 't', 'N', 'o', 't', 'e', 0};
+    texted.insert(texted.begin() + 33, text, text + sizeof text);
+    EXPECT_FALSE(decodeQuietly(texted, maxPicturePixels, picture, spoke));
     EXPECT_LT(peakKilobytes() - peakBefore, 100 * 1024);
+
+    // A 2000x2000 PNG for a 256-pixel texture is summed row by row into 286x286 blocks of 7x7:
+    // the 16 MB of the whole picture are never held.
+    const std::vector<uint8_t> large = flatPng(2000, 2000);
+    resetPeak();
+    const long peakBeforeLarge = peakKilobytes();
+    ASSERT_TRUE(decodePicture(large.data(), large.size(), maxPicturePixels, picture, nullptr, 256));
+    EXPECT_LT(peakKilobytes() - peakBeforeLarge, 6 * 1024);
+    EXPECT_TRUE(picture.width == 286 && picture.height == 286 && near(rgbAt(picture, 285, 285), 0x808080));
+}
+
+// What the Windows wallpaper's decode is bounded by before WIC opens the file.
+TEST(PictureFile, HeadersGiveTheSizeOfEachKindBeforeAnyDecode) {
+    const uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 0x40, 0, 0x30, 0};
+    uint8_t bmp[26] = {'B', 'M'};
+    bmp[14] = 40, bmp[18] = 0x40, bmp[22] = 0xD0, bmp[23] = 0xFF, bmp[24] = 0xFF, bmp[25] = 0xFF;  // top row first
+    const std::vector<std::vector<uint8_t>> files = {pictureFixture("rgb.png"), pictureFixture("rotated.jpg"),
+                                                     pictureFixture("progressive.jpg"), {gif, gif + sizeof gif},
+                                                     {bmp, bmp + sizeof bmp}};
+    for (const std::vector<uint8_t>& file : files) {
+        uint32_t width = 0, height = 0;
+        EXPECT_TRUE(pictureHeaderSize(file.data(), file.size(), width, height) && width == 64 && height == 48)
+            << width << "x" << height;
+    }
+    uint32_t width, height;
+    const std::vector<uint8_t> huge = pictureFixture("huge.jpg");
+    EXPECT_TRUE(pictureHeaderSize(huge.data(), huge.size(), width, height) && width == 16384 && height == 16384);
+    // A JPEG cut before its frame header, and a kind not known here, give none.
+    EXPECT_FALSE(pictureHeaderSize(huge.data(), 20, width, height));
+    EXPECT_FALSE(pictureHeaderSize(gif, 6, width, height));
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A desktop that gives nothing to copy (a locked PC's secure desktop, a blank screen): the
 # saver shows the user's wallpaper as laid out, else the background colour, else the logo
-# (never stored as the user's setting); a broken wallpaper gives the logo; a normal desktop
-# is copied as before, wallpaper or not.
+# (never stored as the user's setting); a broken wallpaper gives the logo; one too large
+# gives the colour at once, and no wallpaper holds the saver's start or an early key; a
+# normal desktop is copied as before, wallpaper or not.
 . "$(dirname "$0")/lib.sh"
 desktop_key='HKCU\Control Panel\Desktop'
 colours_key='HKCU\Control Panel\Colors'
@@ -82,6 +83,70 @@ check "the saver shows the logo, and the stored OpenGL Logo setting stays off" \
 wallpaper "$QG_OUT/wallpaper-cut.jpg" 10 0
 check "a truncated wallpaper: the logo stands in" [ "$(saver_picture cut)" = 3 ]
 check "the saver shows the logo" shows cut.png logo_is_mirrored cut.png
+
+# flat_png FILE W H: a flat blue PNG of W x H, its identical rows deflated once and repeated.
+flat_png() {
+    perl -MCompress::Zlib -e '
+        my ($w, $h) = @ARGV;
+        sub chunk { my ($type, $data) = @_; pack("N", length $data) . $type . $data . pack("N", crc32($type . $data)) }
+        my $block = ("\1" . pack("C3", 48, 80, 224) . ("\0" x (3 * $w - 3))) x 100;  # filter Sub: zeros after the first pixel
+        my $d = deflateInit(-Level => 9, -WindowBits => -15);
+        my $part = $d->deflate($block) . $d->flush(Z_FULL_FLUSH);
+        my $adler = adler32("");
+        $adler = adler32($block, $adler) for 1 .. $h / 100;
+        my $end = deflateInit(-WindowBits => -15)->flush();  # an empty last block
+        print "\x89PNG\r\n\x1a\n", chunk("IHDR", pack("NNCCCCC", $w, $h, 8, 2, 0, 0, 0)),
+            chunk("IDAT", "\x78\x01" . $part x ($h / 100) . $end . pack("N", $adler)), chunk("IEND", "");' "$2" "$3" >"$1"
+}
+# A 20000x20000 wallpaper, a megabyte of PNG that decodes to 1.6 GB: refused from its size, so
+# the background colour stands in; the saver's window comes soon, small, and a key pressed
+# 1 s after the start ends it. One of 3 megapixels is shown.
+flat_png "$QG_OUT/huge-wallpaper.png" 20000 20000
+flat_png "$QG_OUT/large-wallpaper.png" 2000 1500
+set_user_value "$colours_key" Background "48 176 64"
+# saver_processes: the live processes of this prefix's quakeglass.scr (wine starts a .scr
+# through start.exe, whose process SAVER_PID is; the saver's own is not its child, and may
+# outlive it a moment).
+saver_processes() {
+    local pid
+    for pid in $(pgrep -f 'quakeglass\.scr /s$'); do
+        [ "$pid" != "$SAVER_PID" ] && tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            grep -q '^VmHWM:' "/proc/$pid/status" 2>/dev/null && echo "$pid"
+    done
+}
+saver_windows() { xdotool search --onlyvisible --name '^Screen Saver$' 2>/dev/null; }
+# early_key WALLPAPER: the saver with that wallpaper, a key 1 s after its start; WINDOW_MS is
+# when its window came, PEAK_KB its peak memory and KEY_END_MS how long after the key it ended.
+early_key() {
+    wallpaper "$1" 10 0
+    reg_reset
+    local i started now key_sent= saver= before windows
+    for i in $(seq 50); do [ -z "$(saver_processes)" ] && break; sleep 0.1; done  # the last run's, ending
+    before=$(saver_processes) windows=$(saver_windows) started=$(date +%s%N)
+    saver_start /s
+    WINDOW_MS= PEAK_KB=0
+    while kill -0 "$SAVER_PID" 2>/dev/null; do
+        [ -z "$saver" ] && saver=$(saver_processes | grep -vxF "${before:-none}" | head -n 1)
+        [ -n "$saver" ] && PEAK_KB=$(awk -v peak="$PEAK_KB" '/^VmHWM:/ { print ($2 > peak ? $2 : peak) }' \
+            "/proc/$saver/status" 2>/dev/null || echo "$PEAK_KB")
+        now=$((($(date +%s%N) - started) / 1000000))
+        [ -z "$WINDOW_MS" ] && [ -n "$(saver_windows | grep -vxF "${windows:-none}")" ] && WINDOW_MS=$now
+        [ -z "$key_sent" ] && [ "$now" -ge 1000 ] && { xdotool key space; key_sent=$now; }
+        [ "$now" -gt 20000 ] && break
+        sleep 0.05
+    done
+    saver_wait_exit 1
+    KEY_END_MS=${key_sent:+$((($(date +%s%N) - started) / 1000000 - key_sent))}
+}
+wallpaper "$QG_OUT/huge-wallpaper.png" 10 0
+check "a 20000x20000 wallpaper: the background colour" [ "$(saver_picture huge-wallpaper 0 0 9 7)" = 0/green/green ]
+early_key "$QG_OUT/huge-wallpaper.png"
+check "the saver's window within 3 s (${WINDOW_MS:-none} ms), its peak under 300 MB ($PEAK_KB kB)" \
+    eval '[ "${WINDOW_MS:-99999}" -lt 3000 ] && [ "$PEAK_KB" -gt 0 ] && [ "$PEAK_KB" -lt 307200 ]'
+check "a key 1 s after the start ends it with 0 within 1 s ($SAVER_STATUS, ${KEY_END_MS:-no key} ms)" \
+    eval '[ "$SAVER_STATUS" = 0 ] && [ "${KEY_END_MS:-99999}" -lt 1000 ]'
+wallpaper "$QG_OUT/large-wallpaper.png" 10 0
+check "a 3-megapixel wallpaper is shown" [ "$(saver_picture large-wallpaper 0 0 9 7)" = 0/blue/blue ]
 
 # A normal desktop is copied byte for byte as before, whatever the wallpaper.
 wallpaper "$QG_OUT/wallpaper.jpg" 10 0

@@ -3,11 +3,13 @@
 # silent install and its entry in Installed apps; the installed saver running; a second
 # (signed) setup over the running saver that makes it the screen saver; Uninstall from
 # Installed apps; again with another saver chosen, the entry's quiet uninstall; a setup that
-# cannot write the saver.
-#   tools/wine-session bash tests/release/installer_test.sh SETUP.exe SIGNED-SETUP.exe
+# cannot write the saver. In a 64-bit prefix, or a 32-bit one with WINEARCH=win32 (the
+# Windows helpers then come from the build of that name).
+#   [WINEARCH=win32] tools/wine-session bash tests/release/installer_test.sh SETUP.exe SIGNED-SETUP.exe
 root=$(cd "$(dirname "$0")/../.." && pwd)
 setup=$(realpath "$1") signed=$(realpath "$2")
-export QG_OUT=${QG_BUILD:-$root/build}/installer-test QG_BIN=${QG_BUILD:-$root/build}/win64
+arch=${WINEARCH:-win64}
+export QG_OUT=${QG_BUILD:-$root/build}/installer-test/$arch QG_BIN=${QG_BUILD:-$root/build}/$arch
 export QG_SCR='C:\windows\system32\quakeglass.scr'
 . "$root/tests/e2e/lib.sh"
 . "$root/tests/wine-env.sh"
@@ -30,7 +32,15 @@ reg_values() {
         awk '$2 ~ /^REG_/ {v = $0; sub(/^ *[^ ]+ +REG_[A-Z_]+ */, "", v); print $1 "=" v}' | sort
 }
 current_saver() { reg_values "$desktop_key" | sed -n 's/^SCRNSAVE\.EXE=//p'; }
-entries() { wine reg query "${entry_key%\\*}" /s 2>/dev/null | grep -c 'DisplayName.*3D Quakeglass'; }
+# Our entries in Installed apps, counted in each registry view the system has: a 32-bit setup
+# writes to the 32-bit view unless it asks for the 64-bit one.
+entries() {
+    local views=("") view
+    [ "$arch" = win64 ] && views=(/reg:64 /reg:32)
+    for view in "${views[@]}"; do
+        wine reg query "${entry_key%\\*}" /s $view 2>/dev/null
+    done | grep -c 'DisplayName.*3D Quakeglass'
+}
 # The Installed apps entry, as a user and a package manager see it.
 entry_value() { reg_values "$entry_key" | sed -n "s/^$1=//p"; }
 # The uninstaller hands over to a copy of itself and returns; the work ends with its folder.
@@ -83,9 +93,12 @@ wine "$setup" /S
 status=$?
 installed=$(x86_64-w64-mingw32-windres -J coff -O rc -i "$system32/quakeglass.scr" 2>/dev/null |
     sed -n 's/.*VALUE "FileVersion", "\(.*\)"/\1/p')
-check "/S installs ($status) the saver of version $installed into the 64-bit system folder, the uninstaller and licence into Program Files" \
-    [ "$status" = 0 -a "$installed" = "$version" -a ! -e "$prefix/drive_c/windows/syswow64/quakeglass.scr" \
-      -a -f "$folder/uninstall.exe" -a -f "$folder/LICENSE.txt" ]
+# The saver of the system's kind, in the real system folder (not SysWOW64 on 64-bit Windows).
+kind=$(x86_64-w64-mingw32-objdump -f "$system32/quakeglass.scr" 2>/dev/null | sed -n 's/.*file format //p')
+[ "$arch" = win32 ] && expected_kind=pei-i386 || expected_kind=pei-x86-64
+check "/S installs ($status) the $kind saver of version $installed into the system folder, the uninstaller and licence into Program Files" \
+    [ "$status" = 0 -a "$installed" = "$version" -a "$kind" = "$expected_kind" \
+      -a ! -e "$prefix/drive_c/windows/syswow64/quakeglass.scr" -a -f "$folder/uninstall.exe" -a -f "$folder/LICENSE.txt" ]
 # Wine's list of installed programs gives each entry's key and name.
 listed() { wine uninstaller --list 2>/dev/null | tr -d '\r' | grep -q -x -F 'Quakeglass|||3D Quakeglass'; }
 size=$(entry_value EstimatedSize)
@@ -128,11 +141,18 @@ uninstall_as_a_user
 check "Uninstall in Installed apps, confirmed, leaves no file, folder or entry of ours" no_trace
 ours_gone_settings_kept() { [ -z "$(current_saver)" ] && wine reg query "$qg_key" >/dev/null 2>&1; }
 check "the current screen saver that named it is gone, the user's settings stay" ours_gone_settings_kept
+# Installed again into a folder of the user's choice, then a setup over it without one: the
+# upgrade goes where the entry says.
+default_folder=$folder folder=$prefix/drive_c/Quakeglass
+wine "$setup" /S '/D=C:\Quakeglass'
 wine "$setup" /S
+kept_folder() { [ -f "$folder/uninstall.exe" -a ! -e "$default_folder" -a "$(entries)" = 1 ]; }
+check "a setup over an install in C:\\Quakeglass stays there ($(entry_value InstallLocation)), one entry" kept_folder
 need "another saver is the current one again" choose_other_saver
 uninstall_quietly
 other_kept() { [ "$(current_saver)" = "$other" ] && no_trace; }
-check "installed again, another saver chosen, the entry's quiet uninstall: no trace, and that saver stays" other_kept
+check "another saver chosen, the entry's quiet uninstall: no trace, and that saver stays" other_kept
+folder=$default_folder
 
 # A saver file that cannot be written, nor its stand-in for the restart (folders in their
 # places): the setup fails and says so, and leaves nothing of its own.

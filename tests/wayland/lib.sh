@@ -34,9 +34,3 @@ pointer() {
 
 # running: the saver has not ended.
 running() { kill -0 "$SAVER_PID" 2>/dev/null; }
-# eventually TRIES PAUSE COMMAND...: COMMAND holds at one of TRIES + 1 tries, PAUSE seconds apart.
-eventually() {
-    local i
-    for i in $(seq "$1"); do "${@:3}" && return 0; sleep "$2"; done
-    "${@:3}"
-}

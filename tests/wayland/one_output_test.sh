@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The native saver on a Wayland desktop of one output: it covers the output and shows the
 # wallpaper on its plane, and the -fps overlay; a key, a click or a move of the pointer
-# ends it, and so do the signals, the compositor closing its window and the compositor
-# going away; without grim, or with a picture that cannot be read, the logo.
+# ends it, and so do the end signals (a lock screen's reset, SIGUSR1, does not), the
+# compositor closing its window and the compositor going away; without grim, or with a
+# picture that cannot be read, the logo.
 . "$(dirname "$0")/lib.sh"
 need "a headless sway starts" qg_sway_start "mode 1024x768 position 0 0 bg $sample_desktop fill"
 need "it shows the sample desktop as its wallpaper" qg_sway_shows 60 40 "$sample_red"
@@ -32,6 +33,12 @@ check "a move of the pointer ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_
 
 saver_start -preset explode-1
 drawn explode.png 20 20 512 384
+kill -USR1 "$SAVER_PID"  # a lock screen's reset: the scene starts afresh
+sleep 0.5
+screenshot reset.png
+sleep 1
+screenshot reset-later.png
+check "a reset (SIGUSR1): it runs on and animates" eval 'running && differs reset.png reset-later.png'
 pointer click
 saver_time_exit 5
 check "a click ends it with 0 within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time

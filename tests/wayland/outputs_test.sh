@@ -2,7 +2,7 @@
 # The native saver on a Wayland desktop of three outputs side by side, of different sizes,
 # the third at scale 2 (the middle one has the sample desktop mirrored, the third upside
 # down), and a fourth plugged in while it runs: each monitor mode, its end by a key, and by
-# the compositor's end.
+# the compositor's end, in the run and at its start.
 . "$(dirname "$0")/lib.sh"
 screenshot() { grim -s 1 "$QG_OUT/$1"; }  # in logical pixels, whatever the outputs' scales
 python=/usr/bin/python3                     # Debian's: quick to start, for checks in a loop
@@ -73,13 +73,26 @@ check "primary alone: the output at the origin shows its part, and the others ar
     eval '[ "$(dominant primary.png 192 144)" = red ] && black primary.png 1424 300 2144 240'
 key_end
 
+# went_away: the saver ended with 1 and one line for all outputs, that the compositor went.
+went_away() {
+    saver_time_exit 5
+    echo "$SAVER_STATUS: $(head -c 300 "$QG_OUT/saver.err")" >&2
+    [ "$SAVER_STATUS" = 1 ] && [ "$(wc -l <"$QG_OUT/saver.err")" = 1 ] && grep -q "went away" "$QG_OUT/saver.err"
+}
+
 # Explode, a scene each: every scene's boxes are let go once, as the run ends.
 saver_start -preset explode-1 -monitorMode 1
 drawn compositor.png 1071 31 1424 300
 qg_sway_end
-saver_time_exit 5
-check "the compositor's end: 1, with one line for all outputs ($SAVER_STATUS: $(head -c 300 "$QG_OUT/saver.err"))" \
-    eval '[ "$SAVER_STATUS" = 1 ] && [ "$(wc -l <"$QG_OUT/saver.err")" = 1 ] && grep -q "went away" "$QG_OUT/saver.err"'
+check "the compositor's end: 1, with one line for all outputs" went_away
+
+# The compositor's end while the saver starts (grim takes the desktop then): the same line.
+need "a headless sway starts again with three outputs" qg_sway_start "mode 1024x768 position 0 0" \
+    "mode 800x600 position 1024 0" "mode 1280x960 scale 2 position 1824 0"
+saver_start
+eventually 500 0.01 pgrep -P "$SAVER_PID" -x grim >/dev/null
+qg_sway_end
+check "the compositor's end as grim takes the desktop: the same, not a want of EGL" went_away
 
 # Two outputs whose frames come at their own times (60 and 40 Hz), at the defaults: one
 # output's frame must not hold the other's, so each draws about as often as the faster one

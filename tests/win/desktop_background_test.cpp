@@ -1,9 +1,10 @@
 // Where the saver runs and what came before its window: the secure desktop of a PC that
-// locks on resume is told apart from the user's, and a key pressed before the saver's
-// window existed is told apart from a mouse move and from the release of a key held when
-// the saver started.
+// locks on resume is told apart from the user's, the wallpaper is read only until its
+// deadline or a key, and a key pressed before the saver's window existed is told apart from
+// a mouse move and from the release of a key held when the saver started.
 #include <gtest/gtest.h>
 
+#include "capture/bounded_stream_win32.h"
 #include "capture/wallpaper_win32.h"
 #include "host/saver_host_win32.h"
 
@@ -52,6 +53,35 @@ TEST(DesktopBackground, TheSecureDesktopIsNotTheUsers) {
     EXPECT_EQ(onUsers, 0u);
     CloseHandle(thread);
     CloseDesktop(secure);
+}
+
+bool askedToGiveUp() { return true; }
+
+// The wallpaper's decoder reads through this stream: a read past the deadline, or once a
+// key went down, fails, and the decode with it.
+TEST(DesktopBackground, TheWallpapersStreamReadsUntilItsDeadlineOrAKey) {
+    char path[MAX_PATH];
+    GetTempPathA(MAX_PATH, path);
+    lstrcatA(path, "qg-wallpaper-stream.bin");
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "wallpaper", 9, &written, nullptr);
+    CloseHandle(file);
+    wchar_t widePath[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH);
+    const DWORD now = GetTickCount();
+    const WallpaperBound bounds[] = {{now + 60000, nullptr}, {now + 60000, askedToGiveUp}, {now - 1, nullptr}};
+    for (const WallpaperBound& bound : bounds) {
+        IStream* stream = openBoundedStream(widePath, bound);
+        ASSERT_NE(stream, nullptr);
+        char text[16] = {};
+        ULONG got = 0;
+        const HRESULT read = stream->Read(text, sizeof text, &got);
+        EXPECT_EQ(read == S_FALSE && got == 9 && lstrcmpA(text, "wallpaper") == 0, &bound == bounds) << std::hex << read;
+        stream->Release();
+    }
+    DeleteFileA(path);
 }
 
 TEST(InputBeforeTheWindow, KeysAndButtonsCountButMovesAndAKeyHeldFromTheStartDoNot) {

@@ -28,10 +28,9 @@ daemon_saver() {
     done
 }
 
-# run_daemon GRAB FILE: activates the daemon with grabDesktopImages GRAB, takes a
-# screenshot of our program drawing, deactivates; SAVER_FOUND is the program's process,
-# SAVER_EXE the file it ran, SAVER_EXIT_MS how long it lasted once deactivated.
-run_daemon() {
+# settings GRAB [PROGRAM]: the daemon's settings file, with grabDesktopImages GRAB and the
+# saver (QG_SAVER, or PROGRAM as found on the daemon's path) first on its programs line.
+settings() {
     cat >"$home/.xscreensaver" <<EOF2
 mode: one
 selected: 0
@@ -41,8 +40,15 @@ unfade: False
 splash: False
 dpmsEnabled: False
 grabDesktopImages: $1
-programs: GL: $QG_SAVER -root ${flat_view[*]} \n
+programs: GL: ${2:-$QG_SAVER} -root ${flat_view[*]} \n
 EOF2
+}
+
+# run_daemon GRAB FILE: activates the daemon with grabDesktopImages GRAB, takes a
+# screenshot of our program drawing, deactivates; SAVER_FOUND is the program's process,
+# SAVER_EXE the file it ran, SAVER_EXIT_MS how long it lasted once deactivated.
+run_daemon() {
+    settings "$1"
     daemon xscreensaver -no-splash >"$QG_OUT/xscreensaver.log" 2>&1 &
     local xscreensaver=$! i pid=
     sleep 1.5

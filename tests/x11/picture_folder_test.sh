@@ -2,7 +2,9 @@
 # The native saver under the X11 screen-saver daemon as Debian installs it (no desktop
 # grabs) for a user who lets it choose random images: a picture from the user's folder,
 # found two folders down, past hidden and broken files. An empty folder, a folder of broken
-# pictures, or a FIFO where the folder should be: the logo. SIGTERM ends it at any point.
+# pictures, or a FIFO where the folder should be: the logo; a picture that takes too long or
+# too much memory to decode: the logo too, without holding the start. SIGTERM ends it at any
+# point.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/daemon_lib.sh"
 
@@ -41,11 +43,36 @@ terminated() {
     check "SIGTERM $1 ends it within 0.5 s ($SAVER_STATUS, $SAVER_EXIT_MS ms)" ended_in_time
     test_window_destroy
 }
+# logo_shown FOLDER: the saver on that folder until it draws; SHOWN_MS is how long that took.
+logo_shown() {
+    local started
+    started=$(date +%s%N)
+    as_the_daemon_runs_it "~/$1"
+    drawn "$1.png" 60 40 512 384
+    SHOWN_MS=$((($(date +%s%N) - started) / 1000000))
+}
 for folder in Empty Broken Fifo; do
-    as_the_daemon_runs_it "~/$folder"
-    drawn "$folder.png" 60 40 512 384
+    logo_shown "$folder"
     check "imageDirectory ~/$folder: the logo, and one line on stderr" \
         eval 'logo_is_mirrored "$folder.png" && [ "$(wc -l <"$QG_OUT/saver.err")" = 1 ]'
+    [ "$folder" = Empty ] && empty_ms=$SHOWN_MS
+    terminated "on the logo"
+done
+
+# Pictures that would hold the start or the memory: a progressive JPEG of two thousand scans,
+# whose decode runs past the search's 2 s, and a progressive one whose frame says 8000x8000
+# (its scans end early), whose coefficients alone would take 384 MB. The logo, at most 2.5 s
+# after an empty folder's, and the saver stays small.
+mkdir -p "$home/Scans" "$home/Huge"
+many_scans "$home/Scans/scans.jpg"
+convert -size 80x80 gradient:red-blue -interlace Plane -quality 92 "$QG_OUT/small.jpg"
+perl -e 'binmode STDIN; binmode STDOUT; local $/; $_ = <STDIN>; s/\xFF\xC2(..\x08)..../\xFF\xC2$1\x1F\x40\x1F\x40/s; print' \
+    <"$QG_OUT/small.jpg" >"$home/Huge/huge.jpg"
+for folder in Scans Huge; do
+    logo_shown "$folder"
+    peak=$(peak_kb)
+    check "imageDirectory ~/$folder: the logo ($SHOWN_MS ms, $empty_ms without pictures), the peak under 300 MB (${peak:-?} kB)" \
+        eval 'logo_is_mirrored "$folder.png" && [ "$SHOWN_MS" -lt $((empty_ms + 2500)) ] && [ "${peak:-999999}" -lt 307200 ]'
     terminated "on the logo"
 done
 
