@@ -16,8 +16,6 @@
 
 namespace {
 
-int64_t nowUs() { return int64_t(FrameTimer::nowMs() * 1000); }
-
 struct Drawing {
     int width = 0, height = 0;
     FpsOverlay fps;
@@ -74,6 +72,8 @@ void drawAndPresent(const FrameHost& host, const FrameLoopOptions& options, Draw
 
 }  // namespace
 
+int64_t frameClockUs() { return int64_t(FrameTimer::nowMs() * 1000); }
+
 int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options) {
     Drawing drawing;
     host.size(host.self, drawing.width, drawing.height);
@@ -82,8 +82,10 @@ int runFrameLoop(const FrameHost& host, const FrameLoopOptions& options) {
     FramePacer pacer{options.delayUs};
     HostState state = host.readEvents(host.self);
     while (state == HostState::Running && !endRequested()) {
-        const int64_t now = nowUs();
-        const int waitMs = host.wantsFrame(host.self) ? frameWaitMs(pacer, now) : -1;
+        const int64_t now = frameClockUs();
+        const int waitMs = host.frameWaitMs       ? host.frameWaitMs(host.self, now)
+                           : host.wantsFrame(host.self) ? frameWaitMs(pacer, now)
+                                                        : -1;
         if (waitMs == 0) {
             if (takeRestartRequest()) restartScenes();
             startFrame(pacer, now);

@@ -45,7 +45,14 @@ struct FrameHost {
     // many there are now, and making one current for the frame. Null with one drawable.
     size_t (*drawableCount)(void* self) = nullptr;
     DrawableFrame (*selectDrawable)(void* self, size_t index) = nullptr;
+    // Instead of wantsFrame, for a host that paces each of its drawables by -delay itself,
+    // so that one output's frame never waits for another's: milliseconds from `nowUs`
+    // (frameClockUs) until one of them is due, 0: now, -1: none asks for a frame.
+    int (*frameWaitMs)(void* self, int64_t nowUs) = nullptr;
 };
+
+// The clock that frames are paced by, in microseconds.
+int64_t frameClockUs();
 
 // Prepares the scenes and draws frames until the end, starting the scenes afresh at the
 // frame after a restart request; lets the other scenes go at the end. 0 when the run ended

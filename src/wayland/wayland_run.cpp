@@ -12,6 +12,7 @@
 #include "native/end_watch.h"
 #include "native/frame_loop.h"
 #include "native/native_run.h"
+#include "render/frame_pacing.h"
 #include "render/monitor_views.h"
 #include "render/other_scenes.h"
 #include "settings/saver_settings.h"
@@ -28,6 +29,7 @@ struct OutputWindow {
     FullScreenSurface surface;
     int scene = -1;      // 0: the first scene, k: otherScenes[k - 1]; -1: black
     bool shown = false;  // a black window is drawn once
+    FramePacer pacer;    // each output at the -delay rate, whenever the others' frames come
 };
 
 // Every output's window, drawn by one process with one context: the scenes stay in step,
@@ -44,6 +46,7 @@ struct WaylandHost {
     std::vector<bool> scenesTaken;            // otherScenes that a window shows
     std::vector<const WaylandOutput*> refused;  // outputs plugged in that would take no window
     bool looping = false;                     // scenes are prepared as their windows come
+    uint32_t delayUs = 0;                     // -delay, for each window's own pacing
     OutputWindow* selected = nullptr;
 };
 
@@ -101,6 +104,7 @@ void chooseScene(WaylandHost& host, OutputWindow& window) {
 bool openWindow(WaylandHost& host, const WaylandOutput* output, std::string& error) {
     OutputWindow& window = host.windows.emplace_back();
     window.output = output;
+    window.pacer.delayUs = host.delayUs;
     if (!openFullScreenSurface(host.connection, host.gl, output, window.surface, error)) {
         closeFullScreenSurface(host.gl, window.surface);
         host.windows.pop_back();
@@ -171,16 +175,21 @@ HostState wait(void* self, int timeoutMs) {
     return stateOf(hostOf(self), waitForEvents(hostOf(self).connection, timeoutMs));
 }
 
-// A frame where the compositor has asked for one: an unseen window is never asked, and
-// costs nothing; a black window takes one frame.
-bool takesFrame(const OutputWindow& window) {
-    return window.scene >= 0 ? !window.surface.frameCallback : !window.shown;
+// Milliseconds until the window takes a frame, -1: not asked. A scene's window takes one
+// where the compositor has asked for it and its -delay has passed: an unseen window is
+// never asked, and costs nothing. A black window takes one frame.
+int frameWaitMs(const OutputWindow& window, int64_t nowUs) {
+    if (window.scene < 0) return window.shown ? -1 : 0;
+    return window.surface.frameCallback ? -1 : frameWaitMs(window.pacer, nowUs);
 }
 
-bool wantsFrame(void* self) {
-    for (const OutputWindow& window : hostOf(self).windows)
-        if (takesFrame(window)) return true;
-    return false;
+int frameWaitMs(void* self, int64_t nowUs) {
+    int soonest = -1;
+    for (const OutputWindow& window : hostOf(self).windows) {
+        const int waitMs = frameWaitMs(window, nowUs);
+        if (waitMs >= 0 && (soonest < 0 || waitMs < soonest)) soonest = waitMs;
+    }
+    return soonest;
 }
 
 void size(void* self, int& width, int& height) {
@@ -197,13 +206,14 @@ DrawableFrame selectDrawable(void* self, size_t index) {
     FullScreenSurface& surface = window.surface;
     if (takeWantedSize(surface)) forgetPointerPlace(host.input);
     DrawableFrame frame;
-    frame.drawn = takesFrame(window);
+    const int64_t now = frameClockUs();
+    frame.drawn = frameWaitMs(window, now) == 0;
     frame.width = surface.width, frame.height = surface.height;
     frame.scene = window.scene;
     frame.view = {0, 0, surface.width, surface.height};
     if (host.mode == SpanMonitors && window.output)
         frame.view = spanSlice(desktopLayout(host.connection), window.output->area, surface.width, surface.height);
-    if (frame.drawn) makeCurrent(host.gl, surface), window.shown = true;
+    if (frame.drawn) makeCurrent(host.gl, surface), window.shown = true, startFrame(window.pacer, now);
     host.selected = &window;
     return frame;
 }
@@ -231,8 +241,8 @@ int runOnOutputs(WaylandHost& host, const FrameLoopOptions& loop) {
     if (opened && !host.windows.empty()) {
         makeCurrent(host.gl, host.windows.front().surface);
         host.looping = true;
-        FrameHost frames = {&host, readEvents, wantsFrame, wait, size, present};
-        frames.drawableCount = drawableCount, frames.selectDrawable = selectDrawable;
+        FrameHost frames = {&host, readEvents, nullptr, wait, size, present};
+        frames.frameWaitMs = frameWaitMs, frames.drawableCount = drawableCount, frames.selectDrawable = selectDrawable;
         status = runFrameLoop(frames, loop);
         if (status == 1) std::fputs("quakeglass: the Wayland compositor went away\n", stderr);
     }
@@ -258,6 +268,7 @@ int runOnCompositor(const FrameLoopOptions& loop, const PictureSources& sources,
     WaylandPicture picture;
     WaylandHost host(connection);
     host.mode = monitorModeOf(saverSettings, nativeMonitorModeDefault);
+    host.delayUs = loop.delayUs;
     if (!saverSettings.useOGL && takeWaylandPicture(connection, sources, picture)) host.picture = &picture;
     if (!host.picture) saverSettings.useOGL = 1;
     host.pictureLayout = desktopLayout(connection);

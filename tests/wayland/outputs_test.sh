@@ -93,4 +93,20 @@ saver_start
 eventually 500 0.01 pgrep -P "$SAVER_PID" -x grim >/dev/null
 qg_sway_end
 check "the compositor's end as grim takes the desktop: the same, not a want of EGL" went_away
+
+# Two outputs whose frames come at their own times (60 and 40 Hz), at the defaults: one
+# output's frame must not hold the other's, so each draws about as often as the faster one
+# (one frame in two, were they held). Frames are the window's commits, from the protocol log.
+need "a headless sway starts with outputs at 60 and 40 Hz" qg_sway_start "mode 640x480@60Hz position 0 0" \
+    "mode 640x480@40Hz position 640 0"
+WAYLAND_DEBUG=1 saver_start
+sleep 5
+kill -TERM "$SAVER_PID"
+saver_time_exit 5
+rates=$(awk -F'[][]' '/-> wl_surface@[0-9]+\.commit\(\)/ { t = $2 / 1000; if (!first) first = t;
+    if (t - first >= 1.5 && t - first < 4.5) n[$3]++ }
+    END { for (s in n) printf "%.0f ", n[s] / 3 }' "$QG_OUT/saver.err")
+read -r slower faster _ < <(tr ' ' '\n' <<<"$rates" | sort -n | xargs)
+check "each output at its own pace, the slower at 85 % of the faster or more ($rates a second)" \
+    eval '[ "$(wc -w <<<"$rates")" = 2 ] && [ "$slower" -ge $((faster * 85 / 100)) ]'
 e2e_finish
