@@ -104,13 +104,12 @@ flat_png() {
 flat_png "$QG_OUT/huge-wallpaper.png" 20000 20000
 flat_png "$QG_OUT/large-wallpaper.png" 2000 1500
 set_user_value "$colours_key" Background "48 176 64"
-# saver_processes: the live processes of this prefix's quakeglass.scr (wine starts a .scr
-# through start.exe, whose process SAVER_PID is; the saver's own is not its child, and may
+# saver_processes: the live processes of this prefix's quakeglass.scr (the last run's may
 # outlive it a moment).
 saver_processes() {
     local pid
     for pid in $(pgrep -f 'quakeglass\.scr /s$'); do
-        [ "$pid" != "$SAVER_PID" ] && tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
             grep -q '^VmHWM:' "/proc/$pid/status" 2>/dev/null && echo "$pid"
     done
 }
