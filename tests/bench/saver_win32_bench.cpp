@@ -6,6 +6,7 @@
 //   saver_win32_bench run SECONDS [PRESET]   -> "first-frame <ms> fps <frames per second>
 //     cores <CPU cores of the process> hz <the display's refresh rate>" (PRESET: a preset
 //     button's identifier, stored over the settings before the run)
+//   saver_win32_bench preview SECONDS        -> the same for a preview in a 152x112 window
 //   saver_win32_bench startup                -> each start-up mark, in ms from process start
 #include <windows.h>
 #include <psapi.h>
@@ -64,11 +65,25 @@ static int benchCapture(int width, int height) {
 }
 
 // The first frame can come before the window's creation has returned: find the window
-// itself rather than reading the host's record from this thread.
-static void closeSaver() {
-    HWND window;
-    while (!(window = FindWindowA("WindowsScreenSaverClass", "Screen Saver"))) Sleep(1);
+// itself rather than reading the host's record from this thread. A preview ends with the
+// window it is shown in.
+static void closeSaver(HWND previewParent = nullptr) {
+    HWND window = previewParent;
+    while (!window && !(window = FindWindowA("WindowsScreenSaverClass", "Screen Saver"))) Sleep(1);
     PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+// The display control panel's preview window, played by this process.
+static HWND createPreviewParent() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "BenchPreview";
+    RegisterClassA(&windowClass);
+    RECT frame = {0, 0, 152, 112};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    return CreateWindowA("BenchPreview", "Preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, frame.right - frame.left,
+                         frame.bottom - frame.top, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
 // The CPU time of all the process's threads (the GL driver's too), in seconds.
@@ -79,7 +94,7 @@ static double processCpuSeconds() {
     return seconds(kernel) + seconds(user);
 }
 
-static int benchRun(double seconds) {
+static int benchRun(double seconds, HWND previewParent = nullptr) {
     double firstFrameMs = -1, fps = 0, cores = 0;
     const double start = nowMs();
     std::thread watcher([&] {
@@ -92,10 +107,10 @@ static int benchRun(double seconds) {
         const double elapsedMs = nowMs() - fromMs;
         fps = (framesPresented.load() - from) * 1000.0 / elapsedMs;
         cores = (processCpuSeconds() - fromCpu) * 1000.0 / elapsedMs;
-        closeSaver();
+        closeSaver(previewParent);
     });
     saverHost.instance = GetModuleHandleA(nullptr);
-    RunSaver(nullptr);
+    RunSaver(previewParent);
     watcher.join();
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
@@ -132,6 +147,7 @@ int main(int argc, char** argv) {
         }
         return benchRun(std::atof(argv[2]));
     }
-    std::fprintf(stderr, "usage: saver_win32_bench capture W H | run SECONDS [PRESET] | startup\n");
+    if (argc == 3 && std::strcmp(argv[1], "preview") == 0) return benchRun(std::atof(argv[2]), createPreviewParent());
+    std::fprintf(stderr, "usage: saver_win32_bench capture W H | run SECONDS [PRESET] | preview SECONDS | startup\n");
     return 2;
 }
