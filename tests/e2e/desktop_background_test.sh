@@ -23,7 +23,8 @@ trap restore_user_values EXIT
 
 # wallpaper FILE STYLE TILE: the user's wallpaper and its layout ("" for none).
 wallpaper() {
-    set_user_value "$desktop_key" Wallpaper "$([ -n "$1" ] && winepath -w "$1")"
+    # Through the prefix's own loader: Debian's winepath would take the 32-bit one.
+    set_user_value "$desktop_key" Wallpaper "$([ -n "$1" ] && wine winepath -w "$1" 2>/dev/null | tr -d '\r')"
     set_user_value "$desktop_key" WallpaperStyle "$2"
     set_user_value "$desktop_key" TileWallpaper "$3"
 }
@@ -104,32 +105,20 @@ flat_png() {
 flat_png "$QG_OUT/huge-wallpaper.png" 20000 20000
 flat_png "$QG_OUT/large-wallpaper.png" 2000 1500
 set_user_value "$colours_key" Background "48 176 64"
-# saver_processes: the live processes of this prefix's quakeglass.scr (the last run's may
-# outlive it a moment).
-saver_processes() {
-    local pid
-    for pid in $(pgrep -f 'quakeglass\.scr /s$'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
-            grep -q '^VmHWM:' "/proc/$pid/status" 2>/dev/null && echo "$pid"
-    done
-}
-saver_windows() { xdotool search --onlyvisible --name '^Screen Saver$' 2>/dev/null; }
 # early_key WALLPAPER: the saver with that wallpaper, a key 1 s after its start; WINDOW_MS is
-# when its window came, PEAK_KB its peak memory and KEY_END_MS how long after the key it ended.
+# when its window came, PEAK_KB its peak memory (wine's loader becomes the saver's process)
+# and KEY_END_MS how long after the key it ended.
 early_key() {
     wallpaper "$1" 10 0
     reg_reset
-    local i started now key_sent= saver= before windows
-    for i in $(seq 50); do [ -z "$(saver_processes)" ] && break; sleep 0.1; done  # the last run's, ending
-    before=$(saver_processes) windows=$(saver_windows) started=$(date +%s%N)
+    local now key_sent= started=$(date +%s%N)
     saver_start /s
     WINDOW_MS= PEAK_KB=0
     while kill -0 "$SAVER_PID" 2>/dev/null; do
-        [ -z "$saver" ] && saver=$(saver_processes | grep -vxF "${before:-none}" | head -n 1)
-        [ -n "$saver" ] && PEAK_KB=$(awk -v peak="$PEAK_KB" '/^VmHWM:/ { print ($2 > peak ? $2 : peak) }' \
-            "/proc/$saver/status" 2>/dev/null || echo "$PEAK_KB")
+        PEAK_KB=$(awk -v peak="$PEAK_KB" '/^VmHWM:/ { print ($2 > peak ? $2 : peak) }' \
+            "/proc/$SAVER_PID/status" 2>/dev/null || echo "$PEAK_KB")
         now=$((($(date +%s%N) - started) / 1000000))
-        [ -z "$WINDOW_MS" ] && [ -n "$(saver_windows | grep -vxF "${windows:-none}")" ] && WINDOW_MS=$now
+        [ -z "$WINDOW_MS" ] && xdotool search --onlyvisible --name '^Screen Saver$' >/dev/null 2>&1 && WINDOW_MS=$now
         [ -z "$key_sent" ] && [ "$now" -ge 1000 ] && { xdotool key space; key_sent=$now; }
         [ "$now" -gt 20000 ] && break
         sleep 0.05

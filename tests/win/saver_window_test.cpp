@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "host/saver_host_win32.h"
+#include "render/frame_pacing.h"
 #include "render/frame_timer.h"
 #include "render/render_start.h"
 #include "render/render_thread_win32.h"
@@ -291,6 +292,12 @@ TEST(DisplayState, OffStopsTheFramesAndTheirCpuAndOnOrDimmedBringsThemBackAtOnce
     saverHost.instance = GetModuleHandleA(nullptr);
     EXPECT_EQ(RunSaver(nullptr), 0);
     display.join();
+    // By the second cycle the run is paced (the swaps wait, or the loop has found that they
+    // do not): the frames that come back at once come on the display's beat.
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    EXPECT_LE(cycles[1].on.frames, 500000 / displayPeriodUs(mode.dmDisplayFrequency) * 11 / 10 + 1);
     for (const DisplayCycle& cycle : cycles) {
         EXPECT_EQ(cycle.off.frames, 0u);
         EXPECT_LT(cycle.off.cpu, cycle.on.cpu / 10);
