@@ -38,6 +38,7 @@ check "and the run ends with 0" [ "$SAVER_STATUS" = 0 ]
 for mode in 1 2 3; do
     run_view "wave$mode.png" Mode "$mode" enableMovement 0
     end_run
+    check "Wave$mode ends with 0 on a key ($SAVER_STATUS)" [ "$SAVER_STATUS" = 0 ]
 done
 check "Wave1 and Wave2 differ" differs wave1.png wave2.png
 check "Wave2 and Wave3 differ" differs wave2.png wave3.png
