@@ -59,7 +59,7 @@ logo_peak=$(peak_kb) logo_ms=$SHOWN_MS
 stop
 within_bounds() { [ "${1:-999999}" -lt 307200 ] && [ "$1" -lt $((logo_peak + 65536)) ]; }
 
-# The only picture of the folder a progressive JPEG of two thousand scans, whose decode runs
+# The only picture of the folder a progressive JPEG of eight thousand scans, whose decode runs
 # past the search's 2 s: the logo, at most 2.5 s after the logo alone.
 mkdir -p "$home/Scans"
 many_scans "$home/Scans/scans.jpg"

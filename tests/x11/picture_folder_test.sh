@@ -59,7 +59,7 @@ for folder in Empty Broken Fifo; do
     terminated "on the logo"
 done
 
-# Pictures that would hold the start or the memory: a progressive JPEG of two thousand scans,
+# Pictures that would hold the start or the memory: a progressive JPEG of eight thousand scans,
 # whose decode runs past the search's 2 s, and a progressive one whose frame says 8000x8000
 # (its scans end early), whose coefficients alone would take 384 MB. The logo, at most 2.5 s
 # after an empty folder's, and the saver stays small.
