@@ -73,19 +73,6 @@ static void closeSaver(HWND previewParent = nullptr) {
     PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
-// The display control panel's preview window, played by this process.
-static HWND createPreviewParent() {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "BenchPreview";
-    RegisterClassA(&windowClass);
-    RECT frame = {0, 0, 152, 112};
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    return CreateWindowA("BenchPreview", "Preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, frame.right - frame.left,
-                         frame.bottom - frame.top, nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
 // The CPU time of all the process's threads (the GL driver's too), in seconds.
 static double processCpuSeconds() {
     FILETIME created, ended, kernel, user;
@@ -147,7 +134,9 @@ int main(int argc, char** argv) {
         }
         return benchRun(std::atof(argv[2]));
     }
-    if (argc == 3 && std::strcmp(argv[1], "preview") == 0) return benchRun(std::atof(argv[2]), createPreviewParent());
+    if (argc == 3 && std::strcmp(argv[1], "preview") == 0)  // the display control panel's preview window
+        return benchRun(std::atof(argv[2]), CreateWindowA("STATIC", "Preview", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112,
+                                                          nullptr, nullptr, nullptr, nullptr));
     std::fprintf(stderr, "usage: saver_win32_bench capture W H | run SECONDS [PRESET] | preview SECONDS | startup\n");
     return 2;
 }
