@@ -12,7 +12,8 @@ qg_wine_loader() {
     if [ "${WINEARCH:-win64}" = win32 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
 }
 # Every `wine` of the scripts, tests and ctest's emulator is tests/wine-bin/wine, which
-# execs that loader (a process of its own: a script's $! and kill reach the program).
+# execs that loader (a process of its own: a script's $! and kill reach the program); so is
+# the `wine-stable` that Debian's winepath and the like start.
 case ":$PATH:" in *":$qg_root/tests/wine-bin:"*) ;; *) export PATH="$qg_root/tests/wine-bin:$PATH" ;; esac
 
 # qg_prefix_init DIR: creates the prefix once (of the kind WINEARCH names) and exports the

@@ -23,8 +23,7 @@ trap restore_user_values EXIT
 
 # wallpaper FILE STYLE TILE: the user's wallpaper and its layout ("" for none).
 wallpaper() {
-    # Through the prefix's own loader: Debian's winepath would take the 32-bit one.
-    set_user_value "$desktop_key" Wallpaper "$([ -n "$1" ] && wine winepath -w "$1" 2>/dev/null | tr -d '\r')"
+    set_user_value "$desktop_key" Wallpaper "$([ -n "$1" ] && winepath -w "$1")"
     set_user_value "$desktop_key" WallpaperStyle "$2"
     set_user_value "$desktop_key" TileWallpaper "$3"
 }
